@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QPoint>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class QWidget;
+
+namespace quillora {
+
+enum class MessageIcon { None, Information, Warning, Error, Question };
+enum class MessageButtons { Ok, YesNo, YesNoCancel, OkCancel };
+enum class MessageAnswer { Ok, Yes, No, Cancel };
+
+// What an open or save dialog is asked for. `filter` is in the "desc|pattern|desc|pattern" form.
+struct FileDialogRequest {
+    QString title;
+    QString filter;
+    QString default_extension;  // without the dot, added to a name typed without one
+    QString initial_folder;
+    QString preset_name;
+    bool multiple = false;         // open dialog: several files may be chosen
+    bool confirm_replace = false;  // save dialog: ask before replacing an existing file
+};
+
+// Every service the program takes from the desktop and that a test must control: message
+// boxes, file and folder pickers, font and colour dialogs, opening a file or address with the
+// desktop, and help requests. Windows never call QMessageBox or QFileDialog directly.
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    virtual MessageAnswer ShowMessage(QWidget* parent, const QString& text, const QString& caption,
+                                      MessageIcon icon, MessageButtons buttons) = 0;
+    // Chosen paths; empty when the dialog was cancelled.
+    virtual QStringList GetOpenFileNames(QWidget* parent, const FileDialogRequest& request) = 0;
+    virtual std::optional<QString> GetSaveFileName(QWidget* parent,
+                                                   const FileDialogRequest& request) = 0;
+    virtual std::optional<QString> GetExistingFolder(QWidget* parent, const QString& title,
+                                                     const QString& start_folder) = 0;
+    virtual std::optional<QFont> ChooseFont(QWidget* parent, const QFont& initial) = 0;
+    // `custom_colors` holds the dialog's 16 custom colours, read and written back.
+    virtual std::optional<QColor> ChooseColor(QWidget* parent, const QColor& initial,
+                                              QColor (&custom_colors)[16]) = 0;
+    virtual bool OpenWithDesktop(const QString& path_or_address) = 0;
+
+    virtual void ShowHelpContents() = 0;
+    virtual void ShowHelpTopic(int topic) = 0;
+    virtual void ShowHelpPopup(int topic, const QPoint& global_position) = 0;
+
+    // The one instance the program uses; tests install a scripted one.
+    static Platform& Instance();
+    static void Install(Platform* platform);  // takes no ownership; nullptr restores the default
+};
+
+}  // namespace quillora
