@@ -1,0 +1,48 @@
+#include "app/app_paths.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+
+namespace quillora {
+
+QString ProgramFolder() {
+    const QString home = qEnvironmentVariable("QUILLORA_HOME");
+    if (!home.isEmpty()) return QDir(home).absolutePath();
+    return QCoreApplication::applicationDirPath();
+}
+
+namespace {
+bool IsWritableFolder(const QString& folder) {
+    // QFileInfo::isWritable reads permission bits only; creating a file is the real test.
+    QTemporaryFile probe(folder + QStringLiteral("/.quillora-write-test-XXXXXX"));
+    return probe.open();
+}
+}  // namespace
+
+QString WritableDataFolder() {
+    const QString program = ProgramFolder();
+    if (IsWritableFolder(program)) return program;
+    const QString config =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/Quillora";
+    QDir().mkpath(config);
+    return config;
+}
+
+QString SettingsFilePath() { return WritableDataFolder() + QStringLiteral("/Quillora.ini"); }
+
+QString HelpFilePath() { return ProgramFolder() + QStringLiteral("/Quillora.hlp"); }
+
+QString DefaultFolder() { return QDir::homePath(); }
+
+QString ResolveFolderSetting(const QString& stored) {
+    const QString trimmed = stored.trimmed();
+    if (trimmed.isEmpty() || trimmed == QLatin1String("\\")) {
+        return DefaultFolder();
+    }
+    return trimmed;
+}
+
+}  // namespace quillora

@@ -1,0 +1,115 @@
+#include "app/note_tree_model.h"
+
+#include <QIcon>
+
+#include "app/text_codec.h"
+
+namespace quillora {
+
+NoteTreeModel::NoteTreeModel(NoteTree& tree, IconProvider icons, QObject* parent)
+    : QAbstractItemModel(parent), tree_(tree), icons_(std::move(icons)) {
+    tree_.SetObserver(this);
+}
+
+NoteTreeModel::~NoteTreeModel() { tree_.SetObserver(nullptr); }
+
+QModelIndex NoteTreeModel::IndexOf(NodeId node) const {
+    if (!tree_.Exists(node)) return {};
+    return createIndex(tree_.Row(node), 0, static_cast<quintptr>(node));
+}
+
+NodeId NoteTreeModel::NodeAt(const QModelIndex& index) const {
+    if (!index.isValid()) return kNoNode;
+    const auto node = static_cast<NodeId>(index.internalId());
+    return tree_.Exists(node) ? node : kNoNode;
+}
+
+void NoteTreeModel::RefreshImages() {
+    if (tree_.Empty()) return;
+    // Every node's icon may have changed: tell the view per level, top level first.
+    tree_.ForEachInDisplayOrder([&](NodeId node, int) {
+        const auto& kids = tree_.Children(node);
+        if (!kids.empty()) {
+            emit dataChanged(IndexOf(kids.front()), IndexOf(kids.back()), {Qt::DecorationRole});
+        }
+    });
+    const auto& top = tree_.Children(kNoNode);
+    emit dataChanged(IndexOf(top.front()), IndexOf(top.back()), {Qt::DecorationRole});
+}
+
+QModelIndex NoteTreeModel::index(int row, int column, const QModelIndex& parent) const {
+    if (column != 0 || row < 0) return {};
+    const NodeId parent_node = parent.isValid() ? NodeAt(parent) : kNoNode;
+    if (parent.isValid() && parent_node == kNoNode) return {};
+    const auto& kids = tree_.Children(parent_node);
+    if (row >= static_cast<int>(kids.size())) return {};
+    return createIndex(row, 0, static_cast<quintptr>(kids[static_cast<size_t>(row)]));
+}
+
+QModelIndex NoteTreeModel::parent(const QModelIndex& child) const {
+    const NodeId node = NodeAt(child);
+    if (node == kNoNode) return {};
+    return IndexOf(tree_.Parent(node));
+}
+
+int NoteTreeModel::rowCount(const QModelIndex& parent) const {
+    if (parent.column() > 0) return 0;
+    if (!parent.isValid()) return static_cast<int>(tree_.Children(kNoNode).size());
+    const NodeId node = NodeAt(parent);
+    return node == kNoNode ? 0 : static_cast<int>(tree_.Children(node).size());
+}
+
+int NoteTreeModel::columnCount(const QModelIndex&) const { return 1; }
+
+bool NoteTreeModel::hasChildren(const QModelIndex& parent) const { return rowCount(parent) > 0; }
+
+QVariant NoteTreeModel::data(const QModelIndex& index, int role) const {
+    const NodeId node = NodeAt(index);
+    if (node == kNoNode) return {};
+    switch (role) {
+        case Qt::DisplayRole:
+        case Qt::EditRole:
+            return FromAnsi(tree_.Title(node));
+        case Qt::DecorationRole:
+            return icons_ ? QVariant(icons_(tree_.Image(node))) : QVariant();
+        default:
+            return {};
+    }
+}
+
+Qt::ItemFlags NoteTreeModel::flags(const QModelIndex& index) const {
+    if (!index.isValid()) return Qt::ItemIsDropEnabled;
+    return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsEditable | Qt::ItemIsDragEnabled |
+           Qt::ItemIsDropEnabled;
+}
+
+void NoteTreeModel::AboutToInsert(NodeId parent, int row) {
+    beginInsertRows(IndexOf(parent), row, row);
+}
+
+void NoteTreeModel::Inserted(NodeId) { endInsertRows(); }
+
+void NoteTreeModel::AboutToRemove(NodeId node) {
+    const int row = tree_.Row(node);
+    beginRemoveRows(IndexOf(tree_.Parent(node)), row, row);
+}
+
+void NoteTreeModel::Removed() { endRemoveRows(); }
+
+void NoteTreeModel::AboutToMove(NodeId node, NodeId new_parent, int row) {
+    const int from = tree_.Row(node);
+    beginMoveRows(IndexOf(tree_.Parent(node)), from, from, IndexOf(new_parent), row);
+}
+
+void NoteTreeModel::Moved(NodeId) { endMoveRows(); }
+
+void NoteTreeModel::Changed(NodeId node) {
+    const QModelIndex index = IndexOf(node);
+    emit dataChanged(index, index);
+}
+
+void NoteTreeModel::AboutToReset() { beginResetModel(); }
+
+void NoteTreeModel::Reset() { endResetModel(); }
+
+}  // namespace quillora

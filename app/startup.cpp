@@ -1,0 +1,79 @@
+#include "app/startup.h"
+
+#include <QFileInfo>
+#include <QThread>
+#include <exception>
+#include <memory>
+
+#include "app/app_context.h"
+#include "app/app_paths.h"
+#include "app/guarded_application.h"
+#include "app/instance_lock.h"
+#include "app/lang.h"
+#include "app/language.h"
+#include "app/main_form.h"
+#include "app/qt_platform.h"
+#include "app/splash_screen.h"
+#include "app/text_codec.h"
+
+namespace quillora {
+
+namespace {
+constexpr int kSplashBeforeMs = 800;
+constexpr int kSplashAfterMs = 280;
+
+void Wait(int ms) { QThread::msleep(static_cast<unsigned long>(ms)); }
+}  // namespace
+
+int RunQuillora(int argc, char** argv) {
+    // Qt needs its application object before any window or path lookup, so it comes first;
+    // its title is set where start-up sets it.
+    GuardedApplication app(argc, argv);
+    AppContext context;
+    context.arguments = QCoreApplication::arguments().mid(1);
+
+    context.settings_file = std::make_unique<ProfileFile>(ToNative(SettingsFilePath()));
+    ProfileFile& ini = *context.settings_file;
+
+    InstanceLock lock(QStringLiteral("QuilloraApp"));
+    if (ini.ReadInt("Main", "MultipleCopies", 0) == 0 && lock.AlreadyExisted()) return 0;
+
+    context.tray_mode = ini.ReadInt("Main", "UseTrayIcon", 0) != 0;
+    context.language_pack_name = LoadLanguagePack(ini);
+
+    std::unique_ptr<TMainForm> main_form;
+    try {
+        std::unique_ptr<TSplashScreen> splash;
+        if (ini.ReadInt("Main", "ShowSplash", 1) != 0) {
+            splash = std::make_unique<TSplashScreen>();
+            splash->show();
+            splash->repaint();
+            QCoreApplication::processEvents();
+            Wait(kSplashBeforeMs);
+            splash->repaint();
+        }
+        QApplication::setApplicationName(AppTitle());
+        QApplication::setApplicationDisplayName(AppTitle());
+        main_form = std::make_unique<TMainForm>(context);
+        if (splash) {
+            splash->repaint();
+            Wait(kSplashAfterMs);
+            splash.reset();
+        }
+    } catch (const std::exception& e) {
+        ReportException(e.what());
+        main_form.reset();
+    } catch (...) {
+        ReportException("Unknown error.");
+        main_form.reset();
+    }
+    if (main_form) {
+        main_form->show();
+        QApplication::exec();
+        main_form.reset();
+    }
+    lock.Release();
+    return 0;
+}
+
+}  // namespace quillora
