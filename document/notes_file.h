@@ -1,0 +1,85 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "document/notes_document.h"
+
+namespace quillora {
+
+// Byte layout of a notes file: a 19-byte header, the record count, then one record per node in
+// display order (depth, kind, 100-byte title field, text length, text bytes). Integers are
+// signed 32-bit little-endian.
+namespace notes_file {
+constexpr std::size_t kHeaderSize = 19;
+constexpr std::size_t kCountOffset = 19;
+constexpr std::size_t kTitleFieldSize = 100;
+constexpr std::size_t kRecordFixedSize = 112;  // depth, kind, title field, length
+constexpr int32_t kMaxRecords = 4000;
+// A longer stored text is cut to this many bytes when read; a longer text is cut to this many
+// characters before it is written.
+constexpr int32_t kMaxTextLength = 65498;
+}  // namespace notes_file
+
+// True when the file starts with the magic "QuilloraApp" and its zero byte. The version is not
+// looked at; a file that cannot be opened or is shorter than the header is not a notes file.
+bool IsNotesFile(const std::string& path);
+
+enum class ReadStatus {
+    Ok,
+    CannotOpen,    // the file could not be opened or read
+    NotNotesFile,  // wrong magic, or shorter than the header
+    WrongVersion,  // right magic, version other than "1.0"
+    Damaged,       // the records break the format's limits or the file ends inside one
+};
+
+struct ReadCallbacks {
+    // Called once the header has been accepted and every record has been read and found sound,
+    // before the tree is built. A file that turns out damaged never gets this call, so whatever
+    // it triggers (recording the file as recently used) does not happen for such a file.
+    std::function<void()> header_accepted;
+    // Called with every record index that is a multiple of 10 (0 included), after that record.
+    std::function<void(int)> progress;
+};
+
+// Reads a notes file into `doc`, which must be empty. On success record i has slot i, the tree
+// is built as one bulk change, current_file_name is `path` and the document is unmodified. On
+// any failure the document is left empty and untitled. The file is streamed: each text is read
+// straight into its own string.
+ReadStatus ReadNotesFile(const std::string& path, NotesDocument& doc,
+                         const ReadCallbacks& cb = {});
+
+// The same parser over bytes in memory. current_file_name is left empty on success.
+ReadStatus ReadNotesBytes(std::string_view bytes, NotesDocument& doc,
+                          const ReadCallbacks& cb = {});
+
+enum class WriteStatus { Ok, CannotWrite };
+
+// Failures to simulate while writing, so tests can prove that a failed save keeps the old file.
+struct WriteFaults {
+    // The temporary file accepts this many bytes, then a write fails as on a full disk.
+    int64_t fail_after_bytes = -1;
+    bool fail_sync = false;
+    bool fail_rename = false;
+};
+
+// Writes the whole document in display order. The caller has stored the pane's text first.
+// Texts longer than 65498 characters are cut, in the file and (after a successful save) in
+// memory. The file is written to a temporary file in the target's folder, flushed and synced,
+// given the old file's permissions and renamed over the target, so a failure at any point leaves
+// the old file as it was and the document unchanged (still modified). On success
+// current_file_name is `path` and the document is unmodified. A tree nested deeper than the
+// reader accepts is not written.
+WriteStatus WriteNotesFile(const std::string& path, NotesDocument& doc,
+                           const std::function<void(int)>& progress = {});
+WriteStatus WriteNotesFile(const std::string& path, NotesDocument& doc,
+                           const std::function<void(int)>& progress, const WriteFaults& faults);
+
+// The bytes WriteNotesFile would write, without touching the document (no cut is applied in
+// memory). Empty when the tree cannot be written.
+std::string NotesFileBytes(const NotesDocument& doc);
+
+}  // namespace quillora
