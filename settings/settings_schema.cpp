@@ -1,0 +1,129 @@
+#include "settings/settings_schema.h"
+
+#include <algorithm>
+
+namespace quillora {
+namespace settings_keys {
+namespace {
+
+constexpr const char* kCustomColorKeys[kCustomColorCount] = {
+    "ColorA", "ColorB", "ColorC", "ColorD", "ColorE", "ColorF", "ColorG", "ColorH",
+    "ColorI", "ColorJ", "ColorK", "ColorL", "ColorM", "ColorN", "ColorO", "ColorP"};
+constexpr const char* kCustomImageFileKeys[kCustomImageCount] = {"Image1", "Image2", "Image3"};
+constexpr const char* kCustomImageColorKeys[kCustomImageCount] = {"Color1", "Color2", "Color3"};
+constexpr const char* kHistoryKeys[kHistoryCount] = {"File0", "File1", "File2", "File3", "File4",
+                                                     "File5", "File6", "File7", "File8", "File9"};
+
+}  // namespace
+
+int DefaultLeft(const DefaultContext& context) { return context.screen.width / 4; }
+int DefaultTop(const DefaultContext& context) { return context.screen.height / 4 - 30; }
+int DefaultWidth(const DefaultContext& context) { return context.screen.width / 2; }
+int DefaultHeight(const DefaultContext& context) { return context.screen.height / 2 + 60; }
+
+int DefaultFavoritesEditorLeft(const DefaultContext& context) {
+    return context.main_window.left + 16;
+}
+int DefaultFavoritesEditorTop(const DefaultContext& context) {
+    return context.main_window.top + 16;
+}
+int DefaultFavoritesEditorWidth(const DefaultContext& context) {
+    return context.main_window.width - 32;
+}
+int DefaultFavoritesEditorHeight(const DefaultContext& context) {
+    return context.main_window.height - 32;
+}
+
+std::string DefaultExportFolder(const DefaultContext& context) {
+    if (context.documents_folder.empty()) return kRootFolder;
+    return std::string(context.documents_folder);
+}
+
+TextSetting CustomColor(int slot) {
+    return {kCustomColors, kCustomColorKeys[std::clamp(slot, 0, kCustomColorCount - 1)],
+            "FFFFFFFF"};
+}
+
+TextSetting CustomImageFile(int n) {
+    return {kCustomImages, kCustomImageFileKeys[std::clamp(n, 1, kCustomImageCount) - 1], ""};
+}
+
+ColorSetting CustomImageColor(int n) {
+    return {kCustomImages, kCustomImageColorKeys[std::clamp(n, 1, kCustomImageCount) - 1],
+            colors::kNone};
+}
+
+TextSetting HistoryFile(int n) {
+    return {kHistory, kHistoryKeys[std::clamp(n, 0, kHistoryCount - 1)], ""};
+}
+
+}  // namespace settings_keys
+
+bool ReadFlag(const ProfileFile& file, const FlagSetting& setting) {
+    return file.ReadInt(setting.section, setting.key, setting.default_value ? 1 : 0) != 0;
+}
+
+int ReadIntSetting(const ProfileFile& file, const IntSetting& setting,
+                   const DefaultContext& context) {
+    return file.ReadInt(setting.section, setting.key, setting.DefaultValue(context));
+}
+
+std::string ReadText(const ProfileFile& file, const TextSetting& setting,
+                     const DefaultContext& context) {
+    return file.ReadString(setting.section, setting.key, setting.DefaultValue(context));
+}
+
+Color ReadColor(const ProfileFile& file, const ColorSetting& setting) {
+    std::string text =
+        file.ReadString(setting.section, setting.key, ColorToText(setting.default_value));
+    return ColorFromText(text).value_or(setting.default_value);
+}
+
+Appearance ReadAppearance(const ProfileFile& file, const AppearanceSettings& settings) {
+    Appearance appearance;
+    appearance.background = ReadColor(file, settings.background);
+    appearance.font_name = ReadText(file, settings.font_name);
+    appearance.font_size = ReadIntSetting(file, settings.font_size);
+    appearance.font_color = ReadColor(file, settings.font_color);
+    appearance.bold = ReadFlag(file, settings.bold);
+    appearance.italic = ReadFlag(file, settings.italic);
+    appearance.underline = ReadFlag(file, settings.underline);
+    appearance.strike_out = ReadFlag(file, settings.strike_out);
+    return appearance;
+}
+
+bool WriteFlag(ProfileFile& file, const FlagSetting& setting, bool on) {
+    return file.WriteString(setting.section, setting.key, on ? "1" : "0");
+}
+
+bool WriteInt(ProfileFile& file, const IntSetting& setting, int value) {
+    return file.WriteString(setting.section, setting.key, std::to_string(value));
+}
+
+bool WriteText(ProfileFile& file, const TextSetting& setting, std::string_view value) {
+    return file.WriteString(setting.section, setting.key, value);
+}
+
+bool WriteColor(ProfileFile& file, const ColorSetting& setting, Color color) {
+    return file.WriteString(setting.section, setting.key, ColorToText(color));
+}
+
+bool WriteAppearance(ProfileFile& file, const AppearanceSettings& settings,
+                     const Appearance& appearance) {
+    bool ok = WriteColor(file, settings.background, appearance.background);
+    ok = WriteText(file, settings.font_name, appearance.font_name) && ok;
+    ok = WriteInt(file, settings.font_size, appearance.font_size) && ok;
+    ok = WriteColor(file, settings.font_color, appearance.font_color) && ok;
+    ok = WriteFlag(file, settings.bold, appearance.bold) && ok;
+    ok = WriteFlag(file, settings.italic, appearance.italic) && ok;
+    ok = WriteFlag(file, settings.underline, appearance.underline) && ok;
+    ok = WriteFlag(file, settings.strike_out, appearance.strike_out) && ok;
+    return ok;
+}
+
+std::string FolderFromSetting(std::string_view value, std::string_view home_folder) {
+    if (value == settings_keys::kRootFolder) return std::string(home_folder);
+    return std::string(value);
+}
+
+}  // namespace quillora
