@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <optional>
+#include <vector>
+
+#include "app/platform.h"
+
+namespace quillora::testing {
+
+// A platform for tests: records every call and answers from queues filled beforehand. A message
+// box with no queued answer answers Cancel (or OK for a box with one button); a file dialog with
+// no queued answer is cancelled.
+class ScriptedPlatform : public Platform {
+public:
+    struct Message {
+        QString text;
+        QString caption;
+        MessageIcon icon;
+        MessageButtons buttons;
+    };
+
+    ScriptedPlatform() { Platform::Install(this); }
+    ~ScriptedPlatform() override { Platform::Install(nullptr); }
+
+    std::deque<MessageAnswer> message_answers;
+    std::deque<QStringList> open_answers;
+    std::deque<std::optional<QString>> save_answers;
+    std::deque<std::optional<QString>> folder_answers;
+
+    std::vector<Message> messages;
+    std::vector<FileDialogRequest> open_requests;
+    std::vector<FileDialogRequest> save_requests;
+    std::vector<QString> opened_with_desktop;
+    std::vector<int> help_topics;  // 0 stands for the contents
+
+    MessageAnswer ShowMessage(QWidget*, const QString& text, const QString& caption,
+                              MessageIcon icon, MessageButtons buttons) override {
+        messages.push_back({text, caption, icon, buttons});
+        if (!message_answers.empty()) {
+            const MessageAnswer a = message_answers.front();
+            message_answers.pop_front();
+            return a;
+        }
+        return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
+    }
+    QStringList GetOpenFileNames(QWidget*, const FileDialogRequest& request) override {
+        open_requests.push_back(request);
+        if (open_answers.empty()) return {};
+        QStringList a = open_answers.front();
+        open_answers.pop_front();
+        return a;
+    }
+    std::optional<QString> GetSaveFileName(QWidget*, const FileDialogRequest& request) override {
+        save_requests.push_back(request);
+        if (save_answers.empty()) return {};
+        auto a = save_answers.front();
+        save_answers.pop_front();
+        return a;
+    }
+    std::optional<QString> GetExistingFolder(QWidget*, const QString&, const QString&) override {
+        if (folder_answers.empty()) return {};
+        auto a = folder_answers.front();
+        folder_answers.pop_front();
+        return a;
+    }
+    std::optional<QFont> ChooseFont(QWidget*, const QFont&) override { return {}; }
+    std::optional<QColor> ChooseColor(QWidget*, const QColor&, QColor (&)[16]) override {
+        return {};
+    }
+    bool OpenWithDesktop(const QString& path) override {
+        opened_with_desktop.push_back(path);
+        return true;
+    }
+    void ShowHelpContents() override { help_topics.push_back(0); }
+    void ShowHelpTopic(int topic) override { help_topics.push_back(topic); }
+    void ShowHelpPopup(int topic, const QPoint&) override { help_topics.push_back(topic); }
+};
+
+}  // namespace quillora::testing
