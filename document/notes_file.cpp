@@ -1,0 +1,494 @@
+#include "document/notes_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/uio.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <utility>
+#include <vector>
+
+namespace quillora {
+
+namespace {
+
+using notes_file::kHeaderSize;
+using notes_file::kMaxRecords;
+using notes_file::kMaxTextLength;
+using notes_file::kRecordFixedSize;
+using notes_file::kTitleFieldSize;
+
+constexpr char kMagic[12] = {'Q', 'u', 'i', 'l', 'l', 'o', 'r', 'a', 'A', 'p', 'p', '\0'};
+constexpr std::size_t kVersionOffset = 13;
+constexpr char kVersion[4] = {'1', '.', '0', '\0'};
+
+int32_t GetInt32(const char* p) {
+    const auto* u = reinterpret_cast<const unsigned char*>(p);
+    const uint32_t v = uint32_t{u[0]} | uint32_t{u[1]} << 8 | uint32_t{u[2]} << 16 |
+                       uint32_t{u[3]} << 24;
+    return static_cast<int32_t>(v);
+}
+
+void PutInt32(char* p, int32_t value) {
+    const auto v = static_cast<uint32_t>(value);
+    for (int i = 0; i < 4; ++i) p[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+}
+
+// A file descriptor closed when it goes out of scope.
+class Fd {
+public:
+    explicit Fd(int fd = -1) : fd_(fd) {}
+    ~Fd() { Close(); }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return fd_; }
+    void Reset(int fd) {
+        Close();
+        fd_ = fd;
+    }
+    bool Close() {
+        if (fd_ < 0) return true;
+        const int rc = ::close(fd_);
+        fd_ = -1;
+        return rc == 0;
+    }
+
+private:
+    int fd_;
+};
+
+int OpenForReading(const std::string& path) {
+    int fd;
+    do {
+        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) return -1;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Reading
+
+// Sequential input for the parser. Read and Skip answer false when the input ends first or
+// cannot be read; failed() tells the two apart.
+class ByteSource {
+public:
+    virtual ~ByteSource() = default;
+    virtual bool Read(char* dest, std::size_t n) = 0;
+    virtual bool Skip(std::size_t n) = 0;
+    virtual bool failed() const { return false; }
+};
+
+class MemorySource final : public ByteSource {
+public:
+    explicit MemorySource(std::string_view bytes) : rest_(bytes) {}
+    bool Read(char* dest, std::size_t n) override {
+        if (n > rest_.size()) return false;
+        if (n > 0) std::memcpy(dest, rest_.data(), n);
+        rest_.remove_prefix(n);
+        return true;
+    }
+    bool Skip(std::size_t n) override {
+        if (n > rest_.size()) return false;
+        rest_.remove_prefix(n);
+        return true;
+    }
+
+private:
+    std::string_view rest_;
+};
+
+// Streams a file through a lookahead buffer. When the buffer runs dry during a read, one readv
+// fills the caller's destination directly and the buffer with what follows, so the bulk of a
+// text is copied once, from the kernel straight into its string.
+class FileSource final : public ByteSource {
+public:
+    static constexpr std::size_t kBufferSize = 64 * 1024;
+
+    explicit FileSource(int fd) : fd_(fd), buffer_(new char[kBufferSize]) {}
+
+    bool Read(char* dest, std::size_t n) override {
+        const std::size_t from_buffer = std::min(n, end_ - pos_);
+        if (from_buffer > 0) {
+            std::memcpy(dest, buffer_.get() + pos_, from_buffer);
+            pos_ += from_buffer;
+            dest += from_buffer;
+            n -= from_buffer;
+        }
+        while (n > 0) {
+            iovec parts[2] = {{dest, n}, {buffer_.get(), kBufferSize}};
+            const ssize_t got = ::readv(fd_, parts, 2);
+            if (got < 0) {
+                if (errno == EINTR) continue;
+                failed_ = true;
+                return false;
+            }
+            if (got == 0) return false;
+            const auto g = static_cast<std::size_t>(got);
+            if (g <= n) {
+                dest += g;
+                n -= g;
+            } else {
+                pos_ = 0;
+                end_ = g - n;
+                n = 0;
+            }
+        }
+        return true;
+    }
+
+    bool Skip(std::size_t n) override {
+        while (n > 0) {
+            if (pos_ == end_ && !Refill()) return false;
+            const std::size_t step = std::min(n, end_ - pos_);
+            pos_ += step;
+            n -= step;
+        }
+        return true;
+    }
+
+    bool failed() const override { return failed_; }
+
+private:
+    bool Refill() {
+        for (;;) {
+            const ssize_t got = ::read(fd_, buffer_.get(), kBufferSize);
+            if (got < 0 && errno == EINTR) continue;
+            if (got < 0) failed_ = true;
+            if (got <= 0) return false;
+            pos_ = 0;
+            end_ = static_cast<std::size_t>(got);
+            return true;
+        }
+    }
+
+    int fd_;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t pos_ = 0;
+    std::size_t end_ = 0;
+    bool failed_ = false;
+};
+
+struct Record {
+    int32_t depth;
+    int32_t kind;
+    std::string title;
+    std::string text;
+};
+
+// Reads every record and checks it against the format's limits before the document is touched,
+// so a damaged file leaves nothing behind.
+ReadStatus Parse(ByteSource& src, NotesDocument& doc, const ReadCallbacks& cb) {
+    const auto ended = [&src] { return src.failed() ? ReadStatus::CannotOpen : ReadStatus::Damaged; };
+
+    char header[kHeaderSize];
+    if (!src.Read(header, kHeaderSize)) {
+        return src.failed() ? ReadStatus::CannotOpen : ReadStatus::NotNotesFile;
+    }
+    if (std::memcmp(header, kMagic, sizeof kMagic) != 0) return ReadStatus::NotNotesFile;
+    if (std::memcmp(header + kVersionOffset, kVersion, sizeof kVersion) != 0) {
+        return ReadStatus::WrongVersion;
+    }
+
+    char count_bytes[4];
+    if (!src.Read(count_bytes, 4)) return ended();
+    const int32_t count = GetInt32(count_bytes);
+    if (count < 0 || count > kMaxRecords) return ReadStatus::Damaged;
+
+    std::vector<Record> records;
+    records.reserve(static_cast<std::size_t>(count));
+    int32_t previous_depth = -1;
+    for (int32_t i = 0; i < count; ++i) {
+        char fixed[kRecordFixedSize];
+        if (!src.Read(fixed, kRecordFixedSize)) return ended();
+        const int32_t depth = GetInt32(fixed);
+        const int32_t kind = GetInt32(fixed + 4);
+        const char* title = fixed + 8;
+        const int32_t length = GetInt32(fixed + 8 + kTitleFieldSize);
+        const void* title_end = std::memchr(title, '\0', kTitleFieldSize);
+        if (depth < 0 || depth > kMaxDepth || depth > previous_depth + 1 || title_end == nullptr ||
+            length < 0) {
+            return ReadStatus::Damaged;
+        }
+        const int32_t kept = std::min(length, kMaxTextLength);
+        Record& record = records.emplace_back();
+        record.depth = depth;
+        record.kind = kind;
+        record.title.assign(title, static_cast<const char*>(title_end));
+        record.text.resize(static_cast<std::size_t>(kept));
+        if (!src.Read(record.text.data(), record.text.size())) return ended();
+        if (length > kept && !src.Skip(static_cast<std::size_t>(length - kept))) return ended();
+        previous_depth = depth;
+        if (i % 10 == 0 && cb.progress) cb.progress(i);
+    }
+
+    if (cb.header_accepted) cb.header_accepted();
+
+    doc.tree.BulkChange([&] {
+        std::vector<NodeId> last_at_depth(static_cast<std::size_t>(previous_depth + 1), kNoNode);
+        for (int32_t i = 0; i < count; ++i) {
+            Record& record = records[static_cast<std::size_t>(i)];
+            const auto depth = static_cast<std::size_t>(record.depth);
+            const NodeId parent = depth == 0 ? kNoNode : last_at_depth[depth - 1];
+            const int32_t image = record.kind == kFolder ? doc.images.folder : doc.images.note;
+            last_at_depth[depth] = doc.tree.Append(parent, record.title, NodeData{record.kind, i},
+                                                   image);
+            doc.texts.Occupy(i, std::move(record.text));
+        }
+    });
+    doc.modified = false;
+    return ReadStatus::Ok;
+}
+
+ReadStatus ReadInto(ByteSource& src, NotesDocument& doc, const ReadCallbacks& cb) {
+    const ReadStatus status = Parse(src, doc, cb);
+    if (status != ReadStatus::Ok) doc.Close();
+    return status;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Writing
+
+class ByteSink {
+public:
+    virtual ~ByteSink() = default;
+    virtual bool Write(const char* data, std::size_t n) = 0;
+};
+
+class StringSink final : public ByteSink {
+public:
+    bool Write(const char* data, std::size_t n) override {
+        out.append(data, n);
+        return true;
+    }
+    std::string out;
+};
+
+// Buffered output to a file descriptor, with a byte budget that simulates a full disk.
+class FileSink final : public ByteSink {
+public:
+    static constexpr std::size_t kBufferSize = 1 << 20;
+
+    FileSink(int fd, int64_t fail_after_bytes)
+        : fd_(fd), budget_(fail_after_bytes), buffer_(new char[kBufferSize]) {}
+
+    bool Write(const char* data, std::size_t n) override {
+        if (n > kBufferSize - used_) {
+            if (!Flush()) return false;
+            if (n >= kBufferSize) return WriteAll(data, n);
+        }
+        std::memcpy(buffer_.get() + used_, data, n);
+        used_ += n;
+        return true;
+    }
+
+    bool Flush() {
+        const std::size_t n = used_;
+        used_ = 0;
+        return WriteAll(buffer_.get(), n);
+    }
+
+private:
+    bool WriteAll(const char* data, std::size_t n) {
+        bool out_of_space = false;
+        if (budget_ >= 0 && n > static_cast<std::size_t>(budget_)) {
+            n = static_cast<std::size_t>(budget_);
+            out_of_space = true;
+        }
+        while (n > 0) {
+            const ssize_t done = ::write(fd_, data, n);
+            if (done < 0 && errno == EINTR) continue;
+            if (done <= 0) return false;
+            data += done;
+            n -= static_cast<std::size_t>(done);
+            if (budget_ >= 0) budget_ -= done;
+        }
+        if (out_of_space) errno = ENOSPC;
+        return !out_of_space;
+    }
+
+    int fd_;
+    int64_t budget_;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t used_ = 0;
+};
+
+struct CutText {
+    int32_t slot;
+    std::string text;
+};
+
+// Writes the document's bytes to `sink`. Texts longer than the limit are written cut, and the
+// cut texts are handed back in `cuts` so that the caller can apply them once the save succeeds.
+bool Serialize(const NotesDocument& doc, ByteSink& sink, const std::function<void(int)>& progress,
+               std::vector<CutText>* cuts) {
+    const int count = doc.tree.Count();
+    if (count > kMaxRecords) return false;
+
+    char head[kHeaderSize + 4] = {};
+    std::memcpy(head, kMagic, sizeof kMagic);
+    std::memcpy(head + kVersionOffset, kVersion, sizeof kVersion);
+    PutInt32(head + kHeaderSize, count);
+    bool ok = sink.Write(head, sizeof head);
+
+    int index = 0;
+    doc.tree.ForEachInDisplayOrder([&](NodeId node, int depth) {
+        if (!ok) return;
+        // A deeper node could be written, but not read back: refuse rather than make a file
+        // that cannot be opened.
+        if (depth > kMaxDepth) {
+            ok = false;
+            return;
+        }
+        const NodeData& data = doc.tree.Data(node);
+        char fixed[kRecordFixedSize] = {};
+        PutInt32(fixed, depth);
+        PutInt32(fixed + 4, data.Kind);
+        const std::string& title = doc.tree.Title(node);
+        std::memcpy(fixed + 8, title.data(), std::min(title.size(), kMaxTitleLength));
+
+        const std::string& stored = doc.texts.TextOf(data.TextIndex);
+        std::string cut;
+        std::string_view text = stored;
+        if (stored.size() > static_cast<std::size_t>(kMaxTextLength)) {
+            cut = line_text::Canonical(text.substr(0, kMaxTextLength));
+            text = cut;
+        }
+        PutInt32(fixed + 8 + kTitleFieldSize, static_cast<int32_t>(text.size()));
+        ok = sink.Write(fixed, sizeof fixed) && sink.Write(text.data(), text.size());
+        if (!cut.empty() && cuts != nullptr) cuts->push_back({data.TextIndex, std::move(cut)});
+        if (ok && index % 10 == 0 && progress) progress(index);
+        ++index;
+    });
+    return ok;
+}
+
+std::string TemporaryNameBeside(const std::filesystem::path& target) {
+    static std::mt19937_64 random{std::random_device{}()};
+    static const char kDigits[] = "0123456789abcdef";
+    std::string suffix(12, '0');
+    uint64_t bits = random();
+    for (char& c : suffix) {
+        c = kDigits[bits & 15];
+        bits >>= 4;
+    }
+    std::filesystem::path name = target.parent_path();
+    name /= "." + target.filename().string() + "." + suffix + ".tmp";
+    return name.string();
+}
+
+// The file that a save should replace: the target of a symbolic link rather than the link.
+std::filesystem::path ResolveTarget(const std::string& path) {
+    std::error_code ec;
+    std::filesystem::path target(path);
+    if (std::filesystem::is_symlink(target, ec)) {
+        std::filesystem::path resolved = std::filesystem::weakly_canonical(target, ec);
+        if (!ec) return resolved;
+    }
+    if (!target.has_parent_path()) target = std::filesystem::path(".") / target;
+    return target;
+}
+
+void SyncFolder(const std::filesystem::path& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);  // best effort: the rename itself has already happened
+    ::close(fd);
+}
+
+// Writes through a temporary file in the target's folder and renames it over the target only
+// when every byte has been written and synced.
+bool SaveSafely(const std::string& path, const NotesDocument& doc,
+                const std::function<void(int)>& progress, const WriteFaults& faults,
+                std::vector<CutText>* cuts) {
+    const std::filesystem::path target = ResolveTarget(path);
+
+    std::string temp;
+    Fd fd;
+    for (int attempt = 0; attempt < 100 && fd.get() < 0; ++attempt) {
+        temp = TemporaryNameBeside(target);
+        const int opened =
+            ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (opened < 0 && errno != EEXIST && errno != EINTR) return false;
+        fd.Reset(opened);
+    }
+    if (fd.get() < 0) return false;
+
+    struct stat old_file;
+    if (::stat(target.c_str(), &old_file) == 0 && S_ISREG(old_file.st_mode)) {
+        ::fchmod(fd.get(), old_file.st_mode & 07777);
+    }
+
+    FileSink sink(fd.get(), faults.fail_after_bytes);
+    bool ok = Serialize(doc, sink, progress, cuts) && sink.Flush();
+    ok = ok && !faults.fail_sync && ::fsync(fd.get()) == 0;
+    ok = fd.Close() && ok;
+    ok = ok && !faults.fail_rename && ::rename(temp.c_str(), target.c_str()) == 0;
+    if (!ok) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    SyncFolder(target.parent_path());
+    return true;
+}
+
+}  // namespace
+
+bool IsNotesFile(const std::string& path) {
+    Fd fd(OpenForReading(path));
+    if (fd.get() < 0) return false;
+    FileSource src(fd.get());
+    char header[kHeaderSize];
+    return src.Read(header, kHeaderSize) && std::memcmp(header, kMagic, sizeof kMagic) == 0;
+}
+
+ReadStatus ReadNotesFile(const std::string& path, NotesDocument& doc, const ReadCallbacks& cb) {
+    Fd fd(OpenForReading(path));
+    if (fd.get() < 0) {
+        doc.Close();
+        return ReadStatus::CannotOpen;
+    }
+    FileSource src(fd.get());
+    const ReadStatus status = ReadInto(src, doc, cb);
+    if (status == ReadStatus::Ok) doc.current_file_name = path;
+    return status;
+}
+
+ReadStatus ReadNotesBytes(std::string_view bytes, NotesDocument& doc, const ReadCallbacks& cb) {
+    MemorySource src(bytes);
+    return ReadInto(src, doc, cb);
+}
+
+WriteStatus WriteNotesFile(const std::string& path, NotesDocument& doc,
+                           const std::function<void(int)>& progress) {
+    return WriteNotesFile(path, doc, progress, WriteFaults{});
+}
+
+WriteStatus WriteNotesFile(const std::string& path, NotesDocument& doc,
+                           const std::function<void(int)>& progress, const WriteFaults& faults) {
+    std::vector<CutText> cuts;
+    if (!SaveSafely(path, doc, progress, faults, &cuts)) return WriteStatus::CannotWrite;
+    for (CutText& cut : cuts) doc.texts.SetCanonicalText(cut.slot, std::move(cut.text));
+    doc.current_file_name = path;
+    doc.modified = false;
+    return WriteStatus::Ok;
+}
+
+std::string NotesFileBytes(const NotesDocument& doc) {
+    StringSink sink;
+    if (!Serialize(doc, sink, {}, nullptr)) return {};
+    return std::move(sink.out);
+}
+
+}  // namespace quillora
