@@ -12,13 +12,18 @@
 #include <QTimer>
 
 #include "app/command_line.h"
+#include "app/document_commands.h"
+#include "app/edit_commands.h"
 #include "app/lang.h"
+#include "app/main_menu.h"
 #include "app/my_tree_view.h"
 #include "app/note_pane.h"
 #include "app/note_tree_model.h"
 #include "app/platform.h"
 #include "app/recent_files.h"
+#include "app/search_commands.h"
 #include "app/text_codec.h"
+#include "app/tree_commands.h"
 #include "document/notes_file.h"
 
 namespace quillora {
@@ -36,6 +41,13 @@ TMainForm::TMainForm(AppContext& context, QWidget* parent)
     setWindowTitle(AppTitle());
     BuildLayout();
     PlaceWindowFromSettings();
+
+    // Each controller creates its commands; the menus and the tool bar are built from them.
+    new DocumentCommands(*this);
+    new EditCommands(*this);
+    new TreeCommands(*this);
+    new SearchCommands(*this);
+    BuildMainMenu(*this);
 
     doc_.images.folder = SettingsFile().ReadInt("NotesList", "Image1", 3);
     doc_.images.opened_folder = SettingsFile().ReadInt("NotesList", "Image2", 4);
