@@ -1,0 +1,63 @@
+#include "remover/removal.h"
+
+#include <system_error>
+
+namespace quillora::remover {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Deletes a file or a symbolic link (never what a link points to). A folder of the same name, a
+// missing file or a failed deletion leave things as they are.
+void DeleteFileAt(const fs::path& path) {
+    std::error_code error;
+    const fs::file_status status = fs::symlink_status(path, error);
+    if (error || fs::is_directory(status) || !fs::exists(status)) return;
+    fs::remove(path, error);
+}
+
+// Removes the folder only when it is empty (a link of that name is left alone).
+void RemoveEmptyFolder(const fs::path& path) {
+    std::error_code error;
+    if (!fs::is_directory(fs::symlink_status(path, error)) || error) return;
+    if (!fs::is_empty(path, error) || error) return;
+    fs::remove(path, error);
+}
+
+fs::path WithoutTrailingSeparator(const fs::path& folder) {
+    fs::path normal = folder.lexically_normal();
+    if (!normal.has_filename() && normal != normal.root_path()) normal = normal.parent_path();
+    return normal;
+}
+
+}  // namespace
+
+void RunRemoval(const RemovalPlaces& places, RemoverUi& ui) {
+    if (!ui.AskToRemove(kQuestion)) return;
+
+    const fs::path& program_folder = places.program_folder;
+    if (!program_folder.empty()) {
+        for (std::string_view name : kProgramFiles) DeleteFileAt(program_folder / name);
+    }
+
+    if (places.applications_folder) {
+        const fs::path group = *places.applications_folder / kGroupFolderName;
+        for (std::string_view entry : kGroupEntries) DeleteFileAt(group / entry);
+    }
+    if (places.desktop_folder) DeleteFileAt(*places.desktop_folder / kDesktopEntry);
+    if (places.applications_folder) {
+        RemoveEmptyFolder(*places.applications_folder / kGroupFolderName);
+    }
+
+    ui.ShowDone(kClosingNotice);
+    if (!program_folder.empty()) ui.OpenFolder(FolderToOpen(program_folder));
+}
+
+fs::path FolderToOpen(const fs::path& program_folder) {
+    const fs::path folder = WithoutTrailingSeparator(program_folder);
+    if (folder == folder.root_path()) return folder;
+    return folder.parent_path();
+}
+
+}  // namespace quillora::remover

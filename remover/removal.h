@@ -1,0 +1,59 @@
+#pragma once
+
+#include <array>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quillora::remover {
+
+inline constexpr std::string_view kCaption = "Quillora Un-Install";
+inline constexpr std::string_view kQuestion = "Removes Quillora from your system?";
+inline constexpr std::string_view kClosingNotice =
+    "Some files cannot be deleted.\n\nPress OK to close this program then manually delete the "
+    "folder.\n\nAll Quillora files will then be removed.";
+
+// The installed files, deleted from the program folder in this order. Notes files, other files
+// and the removal program itself are never touched.
+inline constexpr std::array<std::string_view, 14> kProgramFiles = {
+    "Quillora",     "Quillora.ini", "Quillora.hlp", "Quillora.cnt", "Quillora.gid",
+    "Quillora.fts", "Quillora.fav", "File_Id.diz",  "ReadMe.txt",   "Spanish.chm",
+    "Spanish.dll",  "Spanish.txt",  "Dutch.dll",    "Dutch.txt"};
+
+// The menu group is a folder of this name in the applications folder; it holds these entries.
+inline constexpr std::string_view kGroupFolderName = "Quillora";
+inline constexpr std::array<std::string_view, 3> kGroupEntries = {
+    "Quillora.desktop", "Quillora Help.desktop", "Un-Install Quillora.desktop"};
+inline constexpr std::string_view kDesktopEntry = "Quillora.desktop";
+
+// Where the removal works. A place that could not be determined is left empty and nothing is
+// deleted there.
+struct RemovalPlaces {
+    std::filesystem::path program_folder;  // absolute, without links or ".." in it
+    std::optional<std::filesystem::path> applications_folder;  // holds the menu group folder
+    std::optional<std::filesystem::path> desktop_folder;
+};
+
+// The two message boxes and the file manager, so that the removal runs without a display.
+class RemoverUi {
+public:
+    virtual ~RemoverUi() = default;
+    // The question with Yes and No; true only for Yes.
+    virtual bool AskToRemove(std::string_view text) = 0;
+    // The closing notice with an OK button.
+    virtual void ShowDone(std::string_view text) = 0;
+    // Shows the folder in the desktop's file manager; a failure is not reported.
+    virtual void OpenFolder(const std::filesystem::path& folder) = 0;
+};
+
+// Asks, and on Yes deletes the program files, the menu entries, the menu group folder when it
+// is empty and the desktop entry, then shows the closing notice and opens the folder that holds
+// the program folder. Failures leave the item in place and are covered by the notice.
+void RunRemoval(const RemovalPlaces& places, RemoverUi& ui);
+
+// The folder to show at the end: the one that holds the program folder, or the program folder
+// itself when it is the root and has no parent.
+std::filesystem::path FolderToOpen(const std::filesystem::path& program_folder);
+
+}  // namespace quillora::remover
