@@ -64,8 +64,7 @@ inline std::string Digits(int value, int width) {
 // "mm/dd/yyyy": two-digit month and day, four-digit year, joined by the date separator.
 inline std::string FormatShortDate(const DateTime& moment, const DateTimeSeparators& separators) {
     return clock_text::Digits(moment.month, 2) + separators.date +
-           clock_text::Digits(moment.day, 2) + separators.date +
-           clock_text::Digits(moment.year, 4);
+           clock_text::Digits(moment.day, 2) + separators.date + clock_text::Digits(moment.year, 4);
 }
 
 // "h:nnAM/PM": the hour on the 12-hour clock (12 for noon and midnight) without a leading zero,

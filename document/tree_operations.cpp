@@ -48,7 +48,9 @@ constexpr uint16_t kDigitBand = 0x2000;
 constexpr uint16_t kLetterBand = 0x3000;
 constexpr uint16_t kThorn = kLetterBand + 26;  // after z
 
-constexpr uint16_t Letter(char base) { return kLetterBand + static_cast<uint16_t>(base - 'a'); }
+constexpr uint16_t Letter(char base) {
+    return kLetterBand + static_cast<uint16_t>(base - 'a');
+}
 
 struct Accented {
     unsigned char byte;
@@ -172,7 +174,9 @@ private:
     uint8_t element_ = 0;
 };
 
-int Sign(int value) { return (value > 0) - (value < 0); }
+int Sign(int value) {
+    return (value > 0) - (value < 0);
+}
 
 // Compares the two element sequences by one level of weights; a sequence that ends first is
 // smaller.
@@ -214,9 +218,8 @@ int CompareTitles(std::string_view a, std::string_view b, bool ignore_case) {
     if (int d = CompareLevel(a, b, [](const ElementCursor& c) { return int{c.Current().accent}; }))
         return d;
     if (!ignore_case) {
-        if (int d = CompareLevel(a, b, [](const ElementCursor& c) {
-                return c.Current().upper ? 1 : 0;
-            }))
+        if (int d = CompareLevel(a, b,
+                                 [](const ElementCursor& c) { return c.Current().upper ? 1 : 0; }))
             return d;
     }
     if (int d = Sign(CountIgnorable(a) - CountIgnorable(b))) return d;
@@ -239,9 +242,13 @@ int CompareTitlesIgnoreCase(std::string_view a, std::string_view b) {
 
 namespace {
 
-bool IsFolder(const NoteTree& tree, NodeId node) { return tree.Data(node).Kind == kFolder; }
+bool IsFolder(const NoteTree& tree, NodeId node) {
+    return tree.Data(node).Kind == kFolder;
+}
 
-void MarkModified(NotesDocument& doc) { doc.modified = true; }
+void MarkModified(NotesDocument& doc) {
+    doc.modified = true;
+}
 
 // A node left without children is shown closed.
 NodeId CloseIfEmptied(NotesDocument& doc, NodeId parent) {
@@ -334,8 +341,8 @@ std::string RenameNode(NotesDocument& doc, NodeId node, std::string_view new_tit
     return doc.tree.Title(node);
 }
 
-std::string SetTitleFromClock(NotesDocument& doc, NodeId node, ClockTitle which,
-                              const Clock& clock, const DateTimeSeparators& separators) {
+std::string SetTitleFromClock(NotesDocument& doc, NodeId node, ClockTitle which, const Clock& clock,
+                              const DateTimeSeparators& separators) {
     if (!doc.tree.Exists(node)) return {};
     const DateTime now = clock.Now();
     return RenameNode(doc, node,
@@ -347,7 +354,9 @@ bool CanMoveUp(const NoteTree& tree, NodeId node) {
     return tree.Exists(node) && tree.Parent(node) == kNoNode;
 }
 
-bool CanMoveDown(const NoteTree& tree, NodeId node) { return CanMoveUp(tree, node); }
+bool CanMoveDown(const NoteTree& tree, NodeId node) {
+    return CanMoveUp(tree, node);
+}
 
 bool MoveUp(NotesDocument& doc, NodeId node) {
     if (!CanMoveUp(doc.tree, node)) return false;

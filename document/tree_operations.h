@@ -59,9 +59,9 @@ NewNodeResult CreateNode(NotesDocument& doc, int32_t kind, NodeId selected, bool
 
 // The question asked before a delete.
 enum class DeleteQuestion : uint16_t {
-    kNote = 7764,                // "Delete the selected Note?"
-    kEmptyFolder = 7765,         // "Delete the selected Folder?"
-    kNodeWithChildren = 7766,    // "Delete the selected Folder and all\nNotes/Folders within?"
+    kNote = 7764,              // "Delete the selected Note?"
+    kEmptyFolder = 7765,       // "Delete the selected Folder?"
+    kNodeWithChildren = 7766,  // "Delete the selected Folder and all\nNotes/Folders within?"
 };
 DeleteQuestion DeleteQuestionFor(const NoteTree& tree, NodeId node);
 
@@ -91,8 +91,8 @@ std::string RenameNode(NotesDocument& doc, NodeId node, std::string_view new_tit
 enum class ClockTitle { kDate, kTime };
 // Ctrl+Shift+D / Ctrl+Shift+T: sets the title to the current date "mm/dd/yyyy" or the current
 // time "h:nnAM/PM" and marks the document modified. Returns the title stored.
-std::string SetTitleFromClock(NotesDocument& doc, NodeId node, ClockTitle which,
-                              const Clock& clock, const DateTimeSeparators& separators);
+std::string SetTitleFromClock(NotesDocument& doc, NodeId node, ClockTitle which, const Clock& clock,
+                              const DateTimeSeparators& separators);
 
 // --- Move Up and Move Down (top-level nodes only) ------------------------------------------
 
@@ -110,10 +110,10 @@ bool MoveDown(NotesDocument& doc, NodeId node);
 // --- Drag and drop --------------------------------------------------------------------------
 
 enum class DropAction {
-    kRefuse,     // no target, no such node, or a target inside the dragged node's subtree
-    kNothing,    // dropped on itself: accepted while dragging, changes nothing
-    kIntoFolder, // the target shows a folder image: becomes its last child
-    kBefore,     // becomes the target's sibling directly before it
+    kRefuse,      // no target, no such node, or a target inside the dragged node's subtree
+    kNothing,     // dropped on itself: accepted while dragging, changes nothing
+    kIntoFolder,  // the target shows a folder image: becomes its last child
+    kBefore,      // becomes the target's sibling directly before it
 };
 
 struct DropDecision {
@@ -131,8 +131,8 @@ DropDecision DecideDrop(const NoteTree& tree, const NodeImages& images, NodeId d
 
 struct DropResult {
     DropDecision decision;
-    bool moved = false;  // true for kIntoFolder and kBefore; the document is then modified
-    NodeId opened = kNoNode;          // the target folder, which now shows the open image
+    bool moved = false;       // true for kIntoFolder and kBefore; the document is then modified
+    NodeId opened = kNoNode;  // the target folder, which now shows the open image
     NodeId emptied_parent = kNoNode;  // the old parent left without children: shows closed
 };
 

@@ -85,18 +85,15 @@ struct InsertCase {
 TEST_F(TreeOpsTest, NewNodeGoesWhereTheSelectionSays) {
     const std::vector<InsertCase> cases = {
         {"empty tree", {}, "", false, "New"},
-        {"nothing selected appends at top", kSample, "", false,
-         "F1(N1,F2(N2,N3)),N4,F3,New"},
+        {"nothing selected appends at top", kSample, "", false, "F1(N1,F2(N2,N3)),N4,F3,New"},
         {"before a top-level note", kSample, "N4", false, "F1(N1,F2(N2,N3)),New,N4,F3"},
-        {"before a note inside a folder", kSample, "N3", false,
-         "F1(N1,F2(N2,New,N3)),N4,F3"},
+        {"before a note inside a folder", kSample, "N3", false, "F1(N1,F2(N2,New,N3)),N4,F3"},
         {"before a folder", kSample, "F2", false, "F1(N1,New,F2(N2,N3)),N4,F3"},
         {"in folder: last child", kSample, "F2", true, "F1(N1,F2(N2,N3,New)),N4,F3"},
         {"in an empty folder", kSample, "F3", true, "F1(N1,F2(N2,N3)),N4,F3(New)"},
         {"in folder with a note selected acts as plain", kSample, "N1", true,
          "F1(New,N1,F2(N2,N3)),N4,F3"},
-        {"in folder with nothing selected", kSample, "", true,
-         "F1(N1,F2(N2,N3)),N4,F3,New"},
+        {"in folder with nothing selected", kSample, "", true, "F1(N1,F2(N2,N3)),N4,F3,New"},
     };
     for (const InsertCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -178,8 +175,12 @@ TEST_F(TreeOpsTest, FullStoreRefusesNewNodesUntilOneIsDeleted) {
 // Delete
 
 TEST_F(TreeOpsTest, DeleteQuestionFollowsKindAndChildren) {
-    Build({{0, 'N', "note"}, {0, 'F', "empty"}, {0, 'F', "full"}, {1, 'N', "child"},
-           {0, 'N', "parent note"}, {1, 'N', "under note"}});
+    Build({{0, 'N', "note"},
+           {0, 'F', "empty"},
+           {0, 'F', "full"},
+           {1, 'N', "child"},
+           {0, 'N', "parent note"},
+           {1, 'N', "under note"}});
     EXPECT_EQ(DeleteQuestionFor(doc.tree, Id("note")), DeleteQuestion::kNote);
     EXPECT_EQ(DeleteQuestionFor(doc.tree, Id("empty")), DeleteQuestion::kEmptyFolder);
     EXPECT_EQ(DeleteQuestionFor(doc.tree, Id("full")), DeleteQuestion::kNodeWithChildren);
@@ -188,8 +189,8 @@ TEST_F(TreeOpsTest, DeleteQuestionFollowsKindAndChildren) {
 }
 
 TEST_F(TreeOpsTest, DeleteFolderRemovesSubtreeAndFreesEverySlot) {
-    Build({{0, 'N', "A"}, {0, 'F', "F"}, {1, 'N', "x"}, {1, 'F', "G"}, {2, 'N', "y"},
-           {0, 'N', "B"}});
+    Build(
+        {{0, 'N', "A"}, {0, 'F', "F"}, {1, 'N', "x"}, {1, 'F', "G"}, {2, 'N', "y"}, {0, 'N', "B"}});
     doc.current_text_index = doc.tree.Data(Id("F")).TextIndex;
     doc.current_kind = kFolder;
     const DeleteResult r = DeleteNode(doc, Id("F"));
@@ -368,9 +369,8 @@ TEST_F(TreeOpsTest, MoveItemsAreOfferedForEveryTopLevelNodeOnly) {
 
 // A folder whose subtree reaches the last node of the whole tree.
 const std::vector<Row> kDropTree = {
-    {0, 'F', "F1"}, {1, 'N', "N1"}, {1, 'F', "F2"}, {2, 'N', "N2"}, {2, 'N', "N3"},
-    {0, 'N', "N4"}, {0, 'F', "F3"}, {0, 'N', "N0"}, {0, 'F', "F"},  {1, 'F', "G"},
-    {2, 'N', "L"},
+    {0, 'F', "F1"}, {1, 'N', "N1"}, {1, 'F', "F2"}, {2, 'N', "N2"}, {2, 'N', "N3"}, {0, 'N', "N4"},
+    {0, 'F', "F3"}, {0, 'N', "N0"}, {0, 'F', "F"},  {1, 'F', "G"},  {2, 'N', "L"},
 };
 
 TEST_F(TreeOpsTest, DropAcceptance) {
@@ -383,12 +383,12 @@ TEST_F(TreeOpsTest, DropAcceptance) {
         int row;
     };
     const std::vector<Case> cases = {
-        {"F1", "N2", DropAction::kRefuse, "", 0},      // into its own subtree
-        {"F1", "F2", DropAction::kRefuse, "", 0},      // onto a folder in its own subtree
-        {"F1", "N1", DropAction::kRefuse, "", 0},      // first node below it
-        {"F", "L", DropAction::kRefuse, "", 0},        // last node of the whole tree
+        {"F1", "N2", DropAction::kRefuse, "", 0},  // into its own subtree
+        {"F1", "F2", DropAction::kRefuse, "", 0},  // onto a folder in its own subtree
+        {"F1", "N1", DropAction::kRefuse, "", 0},  // first node below it
+        {"F", "L", DropAction::kRefuse, "", 0},    // last node of the whole tree
         {"G", "L", DropAction::kRefuse, "", 0},
-        {"F1", "F1", DropAction::kNothing, "", 0},     // onto itself
+        {"F1", "F1", DropAction::kNothing, "", 0},  // onto itself
         {"L", "L", DropAction::kNothing, "G", 0},
         {"F1", "N4", DropAction::kBefore, "", 1},
         {"F1", "F3", DropAction::kIntoFolder, "F3", 0},
@@ -483,30 +483,32 @@ TEST(TitleComparison, WordSortAndIgnoreCase) {
         int nocase;  // sign of CompareTitlesIgnoreCase(a, b)
     };
     const std::vector<Case> cases = {
-        {"aaa", "AAA", -1, 0},       // lower case first; equal without case
-        {"abc", "ABD", -1, -1},      // letters first, case only breaks ties
+        {"aaa", "AAA", -1, 0},   // lower case first; equal without case
+        {"abc", "ABD", -1, -1},  // letters first, case only breaks ties
         {"Zebra", "apple", 1, 1},
         {"B", "a", 1, 1},
-        {"-o", "/m", 1, 1},          // hyphen ignored at first
-        {"a-", "a", 1, 1},           // and then breaks the tie
+        {"-o", "/m", 1, 1},  // hyphen ignored at first
+        {"a-", "a", 1, 1},   // and then breaks the tie
         {"co-op", "coop", 1, 1},
         {"it's", "its", 1, 1},
         {"a-c", "ab", 1, 1},
-        {"!", "1", -1, -1},          // punctuation < digits < letters
+        {"!", "1", -1, -1},  // punctuation < digits < letters
         {"~", "0", -1, -1},
         {"9", "A", -1, -1},
         {" x", "x", -1, -1},
-        {"e", "\xE9", -1, -1},       // e < é < f
+        {"e", "\xE9", -1, -1},  // e < é < f
         {"\xE9", "f", -1, -1},
-        {"\xE9" "a", "eb", -1, -1},  // the accent counts after the letters
-        {"\xC9", "\xE9", 1, 0},      // É and é differ only in case
+        {"\xE9"
+         "a",
+         "eb", -1, -1},          // the accent counts after the letters
+        {"\xC9", "\xE9", 1, 0},  // É and é differ only in case
         {"\xC4pfel", "Birne", -1, -1},
-        {"\xE6", "af", -1, -1},      // æ sorts as ae
+        {"\xE6", "af", -1, -1},  // æ sorts as ae
         {"\xE6", "ad", 1, 1},
-        {"\xDF", "st", -1, -1},      // ß sorts as ss
-        {"\x9A", "t", -1, -1},       // š next to s
+        {"\xDF", "st", -1, -1},  // ß sorts as ss
+        {"\x9A", "t", -1, -1},   // š next to s
         {"\xFE", "z", 1, 1},
-        {"\xB2", "3", -1, -1},       // superscript two with the digits
+        {"\xB2", "3", -1, -1},  // superscript two with the digits
         {"", "a", -1, -1},
         {"same", "same", 0, 0},
     };
@@ -531,9 +533,8 @@ TEST(TitleComparison, IsAConsistentOrderOverEveryByte) {
     titles.insert(titles.end(), {"", "ae", "AE", "a-e", "ss", "SS", "s-s", "--", "''"});
     for (auto* compare : {&CompareTitlesWordSort, &CompareTitlesIgnoreCase}) {
         std::vector<std::string> sorted = titles;
-        std::stable_sort(sorted.begin(), sorted.end(), [&](const auto& a, const auto& b) {
-            return compare(a, b) < 0;
-        });
+        std::stable_sort(sorted.begin(), sorted.end(),
+                         [&](const auto& a, const auto& b) { return compare(a, b) < 0; });
         // Sorted means every later title compares greater or equal to every earlier one.
         for (size_t i = 0; i < sorted.size(); ++i) {
             for (size_t j = i + 1; j < sorted.size(); ++j) {
@@ -618,15 +619,15 @@ TEST_F(TreeOpsTest, SortAllOfEmptyTreeChangesNothing) {
 
 TEST_F(TreeOpsTest, ImagesFollowExpandState) {
     doc.images = NodeImages{9, 10, 11};
-    Build({{0, 'F', "full"}, {1, 'N', "n"}, {0, 'F', "empty"}, {0, 'N', "note"},
-           {1, 'N', "under"}});
+    Build(
+        {{0, 'F', "full"}, {1, 'N', "n"}, {0, 'F', "empty"}, {0, 'N', "note"}, {1, 'N', "under"}});
     struct Case {
         const char* node;
         bool expanded;
         int32_t image;
     };
     const std::vector<Case> cases = {
-        {"full", true, 10}, {"full", false, 9},  {"empty", true, 9},
+        {"full", true, 10},  {"full", false, 9}, {"empty", true, 9},
         {"empty", false, 9}, {"note", true, 11}, {"note", false, 11},
     };
     for (const Case& c : cases) {
