@@ -33,8 +33,6 @@ QString WritableDataFolder() {
 
 QString SettingsFilePath() { return WritableDataFolder() + QStringLiteral("/Quillora.ini"); }
 
-QString HelpFilePath() { return ProgramFolder() + QStringLiteral("/Quillora.hlp"); }
-
 QString DefaultFolder() { return QDir::homePath(); }
 
 QString ResolveFolderSetting(const QString& stored) {

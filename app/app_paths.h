@@ -10,7 +10,6 @@ QString ProgramFolder();
 // when it is writable, else the user's configuration folder.
 QString WritableDataFolder();
 QString SettingsFilePath();   // Quillora.ini
-QString HelpFilePath();       // Quillora.hlp, read from the program folder
 // The user's home folder: what the default folder "\" means here.
 QString DefaultFolder();
 // A stored folder setting as a real folder ("\" and empty mean the default folder).

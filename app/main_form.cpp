@@ -11,9 +11,11 @@
 #include <QStatusBar>
 #include <QTimer>
 
+#include "app/app_paths.h"
 #include "app/command_line.h"
 #include "app/document_commands.h"
 #include "app/edit_commands.h"
+#include "app/help_window.h"
 #include "app/lang.h"
 #include "app/main_menu.h"
 #include "app/my_tree_view.h"
@@ -254,14 +256,12 @@ void TMainForm::ShowProgress(uint16_t id, const char* english, int index) {
 void TMainForm::ReadNotesFileReporting(const QString& path) {
     Platform& platform = Platform::Instance();
     ReadCallbacks callbacks;
-    callbacks.header_accepted = [this, &path] {
-        RecordRecentFile(SettingsFile(), ToNative(path));
-        tree_change_attached_ = false;
-        ShowProgress(7757, "Loading Note/Folder", 0);
-    };
+    callbacks.header_accepted = [this, &path] { RecordRecentFile(SettingsFile(), ToNative(path)); };
     callbacks.progress = [this](int i) {
         if (i > 0) ShowProgress(7757, "Loading Note/Folder", i);
     };
+    tree_change_attached_ = false;
+    ShowProgress(7757, "Loading Note/Folder", 0);
     notes_tree_->setUpdatesEnabled(false);
     const ReadStatus status = ReadNotesFile(ToNative(path), doc_, callbacks);
     notes_tree_->setUpdatesEnabled(true);
@@ -338,6 +338,7 @@ void TMainForm::TimerTimer() {
         if (!last.isEmpty() && QFileInfo::exists(last)) ReadNotesFileReporting(last);
     }
     UpdateToolButtons();
+    SetHelpFilePath(ProgramFolder() + QStringLiteral("/Quillora.hlp"));
     memo_change_attached_ = true;
 }
 

@@ -10,7 +10,6 @@
 #include <QRegularExpression>
 #include <QUrl>
 
-#include "app/app_paths.h"
 #include "app/help_window.h"
 
 namespace quillora {
@@ -136,9 +135,9 @@ bool QtPlatform::OpenWithDesktop(const QString& path_or_address) {
     return QDesktopServices::openUrl(url);
 }
 
-void QtPlatform::ShowHelpContents() { HelpWindow::Instance(HelpFilePath()).ShowContents(); }
+void QtPlatform::ShowHelpContents() { HelpWindow::Instance().ShowContents(); }
 
-void QtPlatform::ShowHelpTopic(int topic) { HelpWindow::Instance(HelpFilePath()).ShowTopic(topic); }
+void QtPlatform::ShowHelpTopic(int topic) { HelpWindow::Instance().ShowTopic(topic); }
 
 void QtPlatform::ShowHelpPopup(int topic, const QPoint& global_position) {
     quillora::ShowHelpPopup(topic, global_position);
