@@ -32,44 +32,21 @@ unsigned char Fold(char c) {
     return kFold[static_cast<unsigned char>(c)];
 }
 
-// The first byte in [p, end) that is the lower-case ASCII letter `lower` or its capital.
-// For a letter, OR-ing 0x20 into a byte gives `lower` exactly for those two bytes.
-const char* FindLetterEitherCase(const char* p, const char* end, unsigned char lower) {
-#if defined(__SSE2__)
-    const __m128i bit = _mm_set1_epi8(0x20);
-    const __m128i target = _mm_set1_epi8(static_cast<char>(lower));
-    while (end - p >= 32) {
-        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16));
-        const unsigned mask_a =
-            static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_or_si128(a, bit), target)));
-        const unsigned mask_b =
-            static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_or_si128(b, bit), target)));
-        if ((mask_a | mask_b) != 0) {
-            const unsigned mask = mask_a | (mask_b << 16);
-            return p + std::countr_zero(mask);
-        }
-        p += 32;
-    }
-#endif
-    for (; p < end; ++p) {
-        if ((static_cast<unsigned char>(*p) | 0x20) == lower) return p;
-    }
-    return nullptr;
-}
-
-// Finds a search text in node texts, comparing exactly or with ASCII case folding.
+// Finds a search text in node texts, comparing exactly or with ASCII case folding, without
+// copying or folding the texts. Candidates are the places where the first and the last character
+// of the search text both match, tested 16 places at a time; only those are compared in full.
+// A byte matches a lower-case ASCII letter of the folded search text when OR-ing 0x20 into it
+// gives that letter, which holds exactly for the letter and its capital.
 class Finder {
 public:
     Finder(std::string_view pattern, bool case_sensitive) : pattern_(pattern) {
         if (!case_sensitive) {
-            for (char& c : pattern_) {
-                const unsigned char folded = Fold(c);
-                if (folded != static_cast<unsigned char>(c) || (c >= 'a' && c <= 'z')) {
-                    fold_ = true;
-                }
-                c = static_cast<char>(folded);
-            }
+            for (char& c : pattern_) c = static_cast<char>(Fold(c));
+        }
+        fold_ = !case_sensitive;
+        if (!pattern_.empty()) {
+            first_ = Anchor(pattern_.front());
+            last_ = Anchor(pattern_.back());
         }
     }
 
@@ -79,36 +56,67 @@ public:
     std::size_t Find(std::string_view text, std::size_t from) const {
         const std::size_t m = pattern_.size();
         if (m == 0 || text.size() < m || from > text.size() - m) return kNpos;
-        if (!fold_) return text.find(pattern_, from);
-        return FindFolded(text, from);
-    }
-
-private:
-    std::size_t FindFolded(std::string_view text, std::size_t from) const {
-        const std::size_t m = pattern_.size();
         const char* base = text.data();
         const char* p = base + from;
         const char* stop = base + (text.size() - m) + 1;  // one past the last possible start
-        const unsigned char first = static_cast<unsigned char>(pattern_[0]);
-        const bool first_is_letter = first >= 'a' && first <= 'z';
-        const char* rest = pattern_.data() + 1;
-        while (p < stop) {
-            if (first_is_letter) {
-                p = FindLetterEitherCase(p, stop, first);
-            } else {
-                p = static_cast<const char*>(std::memchr(p, first, static_cast<size_t>(stop - p)));
+#if defined(__SSE2__)
+        const __m128i first_bit = _mm_set1_epi8(static_cast<char>(first_.bit));
+        const __m128i first_byte = _mm_set1_epi8(static_cast<char>(first_.byte));
+        const __m128i last_bit = _mm_set1_epi8(static_cast<char>(last_.bit));
+        const __m128i last_byte = _mm_set1_epi8(static_cast<char>(last_.byte));
+        while (stop - p >= 16) {
+            const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + m - 1));
+            const __m128i both =
+                _mm_and_si128(_mm_cmpeq_epi8(_mm_or_si128(a, first_bit), first_byte),
+                              _mm_cmpeq_epi8(_mm_or_si128(b, last_bit), last_byte));
+            for (auto mask = static_cast<unsigned>(_mm_movemask_epi8(both)); mask != 0;
+                 mask &= mask - 1) {
+                const char* candidate = p + std::countr_zero(mask);
+                if (MiddleMatches(candidate)) return static_cast<std::size_t>(candidate - base);
             }
-            if (p == nullptr) return kNpos;
-            std::size_t k = 0;
-            while (k + 1 < m && Fold(p[k + 1]) == static_cast<unsigned char>(rest[k])) ++k;
-            if (k + 1 == m) return static_cast<std::size_t>(p - base);
-            ++p;
+            p += 16;
+        }
+#else
+        if (!fold_) return text.find(pattern_, from);
+#endif
+        for (; p < stop; ++p) {
+            if (first_.Matches(p[0]) && last_.Matches(p[m - 1]) && MiddleMatches(p)) {
+                return static_cast<std::size_t>(p - base);
+            }
         }
         return kNpos;
     }
 
+private:
+    // One character of the search text as a byte test: (byte | bit) == byte_.
+    struct AnchorTest {
+        unsigned char bit = 0;
+        unsigned char byte = 0;
+        bool Matches(char c) const { return (static_cast<unsigned char>(c) | bit) == byte; }
+    };
+
+    AnchorTest Anchor(char c) const {
+        const auto u = static_cast<unsigned char>(c);
+        const bool letter = fold_ && u >= 'a' && u <= 'z';
+        return AnchorTest{static_cast<unsigned char>(letter ? 0x20 : 0), u};
+    }
+
+    // Compares the characters between the first and the last.
+    bool MiddleMatches(const char* candidate) const {
+        const std::size_t m = pattern_.size();
+        if (m <= 2) return true;
+        if (!fold_) return std::memcmp(candidate + 1, pattern_.data() + 1, m - 2) == 0;
+        for (std::size_t k = 1; k + 1 < m; ++k) {
+            if (Fold(candidate[k]) != static_cast<unsigned char>(pattern_[k])) return false;
+        }
+        return true;
+    }
+
     std::string pattern_;  // folded when the search ignores case
-    bool fold_ = false;    // the comparison needs folding (the search ignores case and has letters)
+    bool fold_ = false;
+    AnchorTest first_;
+    AnchorTest last_;
 };
 
 int32_t ToPosition(std::size_t offset) {

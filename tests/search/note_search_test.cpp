@@ -352,6 +352,29 @@ TEST(FindNextMatch, FoldedSearchFindsEveryAlignmentInLongTexts) {
     }
 }
 
+TEST(FindNextMatch, AgreesWithAPlainSearchOnLongTexts) {
+    RandomDocs r(99);
+    for (int round = 0; round < 3000; ++round) {
+        NotesDocument doc;
+        const std::string text = line_text::Canonical(r.Text(300, "aAb"));
+        const NodeId note = AddNode(doc, kNoNode, kNote, text);
+        std::string search = r.Text(6, "aAb");
+        if (search.empty() || search.find('\r') != std::string::npos) search = "aB";
+        const bool case_sensitive = r.Below(2) == 0;
+        const int from = r.Below(static_cast<int>(text.size()) + 1);
+
+        const std::string folded_text = case_sensitive ? text : StepModel::FoldAscii(text);
+        const std::string folded_search = case_sensitive ? search : StepModel::FoldAscii(search);
+        const size_t expected = folded_text.find(folded_search, static_cast<size_t>(from));
+        const SearchResult got =
+            FindNextMatch(doc, {note, from, 0}, Settings(search, case_sensitive, false));
+        ASSERT_EQ(got.Found(), expected != std::string::npos) << text << " / " << search;
+        if (got.Found()) {
+            ASSERT_EQ(got.hit->start, static_cast<int>(expected));
+        }
+    }
+}
+
 TEST(FindNextMatch, SearchesForwardThroughNestedFoldersWithoutChangingTheDocument) {
     NotesDocument doc;
     const NodeId start = AddNode(doc, kNoNode, kNote, "nothing");
