@@ -209,6 +209,7 @@ ReadStatus Parse(ByteSource& src, NotesDocument& doc, const ReadCallbacks& cb) {
     std::vector<Record> records;
     records.reserve(static_cast<std::size_t>(count));
     int32_t previous_depth = -1;
+    int32_t deepest = 0;
     for (int32_t i = 0; i < count; ++i) {
         char fixed[kRecordFixedSize];
         if (!src.Read(fixed, kRecordFixedSize)) return ended();
@@ -229,14 +230,16 @@ ReadStatus Parse(ByteSource& src, NotesDocument& doc, const ReadCallbacks& cb) {
         record.text.resize(static_cast<std::size_t>(kept));
         if (!src.Read(record.text.data(), record.text.size())) return ended();
         if (length > kept && !src.Skip(static_cast<std::size_t>(length - kept))) return ended();
+        line_text::MakeCanonical(record.text);
         previous_depth = depth;
+        deepest = std::max(deepest, depth);
         if (i % 10 == 0 && cb.progress) cb.progress(i);
     }
 
     if (cb.header_accepted) cb.header_accepted();
 
     doc.tree.BulkChange([&] {
-        std::vector<NodeId> last_at_depth(static_cast<std::size_t>(previous_depth + 1), kNoNode);
+        std::vector<NodeId> last_at_depth(static_cast<std::size_t>(deepest) + 1, kNoNode);
         for (int32_t i = 0; i < count; ++i) {
             Record& record = records[static_cast<std::size_t>(i)];
             const auto depth = static_cast<std::size_t>(record.depth);
@@ -244,7 +247,8 @@ ReadStatus Parse(ByteSource& src, NotesDocument& doc, const ReadCallbacks& cb) {
             const int32_t image = record.kind == kFolder ? doc.images.folder : doc.images.note;
             last_at_depth[depth] = doc.tree.Append(parent, record.title, NodeData{record.kind, i},
                                                    image);
-            doc.texts.Occupy(i, std::move(record.text));
+            doc.texts.Occupy(i, {});
+            doc.texts.SetCanonicalText(i, std::move(record.text));
         }
     });
     doc.modified = false;

@@ -1,26 +1,59 @@
 #include "document/text_store.h"
 
+#include <cstdint>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace quillora {
 
 namespace line_text {
 
 bool IsCanonical(std::string_view text) {
+    // Canonical means: every CR is followed by LF, every LF is preceded by CR, and a non-empty
+    // text ends with LF. Texts run to megabytes, so the check looks at 16 bytes at a time where
+    // it can: the LF positions must be exactly the CR positions moved on by one.
     const char* p = text.data();
-    const char* end = p + text.size();
-    // Every CR must be followed by LF, every LF preceded by CR, and the text must end with CR LF.
-    while (p < end) {
-        const void* hit = std::memchr(p, '\n', static_cast<size_t>(end - p));
-        const char* lf = hit ? static_cast<const char*>(hit) : end;
-        // A CR inside the line (not just before its LF) is a lone CR.
-        const char* line_end = (lf < end && lf > p && lf[-1] == '\r') ? lf - 1 : lf;
-        if (lf < end && line_end == lf) return false;  // LF without CR
-        if (std::memchr(p, '\r', static_cast<size_t>(line_end - p)) != nullptr) return false;
-        if (lf == end) return p == end;  // text left over without a final CR LF
-        p = lf + 1;
+    const size_t n = text.size();
+    size_t i = 0;
+    bool after_cr = false;
+#if defined(__SSE2__)
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    const auto masks = [&](size_t at, uint64_t& crs, uint64_t& lfs) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + at));
+        crs = static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, cr)));
+        lfs = static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, lf)));
+    };
+    uint64_t carry = 0;
+    for (; i + 64 <= n; i += 64) {
+        uint64_t crs = 0;
+        uint64_t lfs = 0;
+        for (int k = 0; k < 4; ++k) {
+            uint64_t c, l;
+            masks(i + 16 * k, c, l);
+            crs |= c << (16 * k);
+            lfs |= l << (16 * k);
+        }
+        if (lfs != ((crs << 1) | carry)) return false;
+        carry = crs >> 63;
     }
-    return true;
+    for (; i + 16 <= n; i += 16) {
+        uint64_t crs, lfs;
+        masks(i, crs, lfs);
+        if (lfs != (((crs << 1) | carry) & 0xFFFFu)) return false;
+        carry = crs >> 15;
+    }
+    after_cr = carry != 0;
+#endif
+    for (; i < n; ++i) {
+        const bool is_lf = p[i] == '\n';
+        if (is_lf != after_cr) return false;
+        after_cr = p[i] == '\r';
+    }
+    return !after_cr && (n == 0 || p[n - 1] == '\n');
 }
 
 std::string Canonical(std::string_view text) {

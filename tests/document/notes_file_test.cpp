@@ -220,6 +220,29 @@ TEST_F(NotesFileTest, EveryByteOfAForeignTextIsKept) {
     }
 }
 
+// The reader keeps a text as it is when its line breaks are already CR LF and rebuilds it
+// otherwise; the check looks at many bytes at once, so breaks are tried at every position of
+// texts longer than its blocks.
+TEST(NotesFileLineBreaks, CanonicalCheckAgreesWithRebuildingAtEveryPosition) {
+    for (size_t length : {15u, 16u, 17u, 63u, 64u, 65u, 130u}) {
+        std::string base;
+        while (base.size() < length) base += base.size() % 9 == 7 ? "\r\n" : "x";
+        base.resize(length);
+        if (base.back() == '\r') base.back() = 'y';
+        for (size_t at = 0; at < length; ++at) {
+            for (std::string_view put : {"\r", "\n", "\r\n", "\n\r"}) {
+                std::string text = base.substr(0, at) + std::string(put) + base.substr(at);
+                for (std::string t : {text, text + "\r\n", line_text::Canonical(text)}) {
+                    EXPECT_EQ(line_text::IsCanonical(t), line_text::Canonical(t) == t) << at;
+                    NotesDocument doc;
+                    ASSERT_EQ(ReadNotesBytes(File({Record(0, 1, "t", t)}), doc), ReadStatus::Ok);
+                    EXPECT_EQ(doc.TextOf(doc.tree.FirstTopLevel()), line_text::Canonical(t));
+                }
+            }
+        }
+    }
+}
+
 TEST_F(NotesFileTest, WrongMagicVersionOrLengthIsRefusedBeforeTheRecords) {
     struct Case {
         std::string bytes;

@@ -1,0 +1,17 @@
+#pragma once
+
+// The sections of the benchmark. A new section adds its function here and a line to the table
+// in bench_main.cpp.
+
+#include <string>
+
+#include "bench_util.h"
+
+namespace quillora::bench {
+
+void RunNotesFileBench(const Options& options);
+// Child process of the notes file section: loads `path` first thing and prints the peak
+// resident size after loading and before it.
+int PeakLoadChild(const std::string& path);
+
+}  // namespace quillora::bench
