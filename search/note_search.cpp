@@ -254,7 +254,7 @@ ReplaceAllResult ReplaceAll(NotesDocument& doc, const PaneSelection& selection,
 
     // The selected node is worked on in the pane's own text (which may lack the final line
     // break), as the pane is edited there; storing it afterwards gives its lines.
-    const std::string pane(shown_text);
+    std::string pane(shown_text);
     doc.texts.SetText(doc.tree.Data(selection.node).TextIndex, pane);
 
     const Finder finder(SearchFieldText(settings.text), settings.case_sensitive);
@@ -278,6 +278,8 @@ ReplaceAllResult ReplaceAll(NotesDocument& doc, const PaneSelection& selection,
             last_changed = node;
             if (first) {
                 doc.texts.SetText(slot, out);
+                result.shown_text = std::move(out);
+                out = std::string();
             } else {
                 // Neither text holds a line break and a hit never splits a CR LF pair, so a
                 // stored text stays in its canonical form.
@@ -290,8 +292,12 @@ ReplaceAllResult ReplaceAll(NotesDocument& doc, const PaneSelection& selection,
             }
         }
     }
-    if (last_changed != kNoNode)
+    if (last_changed == kNoNode) {
+        result.shown_text = std::move(pane);
+    } else {
         result.selection = PaneSelection{last_changed, ToPosition(caret), 0};
+        if (last_changed != selection.node) result.shown_text = doc.TextOf(last_changed);
+    }
     result.end = EndFor(doc, result.selection.node, settings);
     return result;
 }

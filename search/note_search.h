@@ -97,6 +97,7 @@ ReplaceResult Replace(NotesDocument& doc, const PaneSelection& selection,
 struct ReplaceAllResult {
     int32_t count = 0;        // occurrences replaced
     PaneSelection selection;  // the node selected at the end and its pane's selection
+    std::string shown_text;   // what that node's pane shows at the end
     SearchEnd end = SearchEnd::kNone;
 
     bool Modified() const { return count > 0; }
@@ -113,8 +114,11 @@ struct ReplaceAllResult {
 //
 // Only the text store changes. When the text of the node shown in a pane (current_text_index)
 // was changed, the pane's copy is stale: current_text_index and current_kind become -1 so that no
-// StoreCurrentText can write the old pane text back, and the caller loads the final node's text
-// into its pane before it sets the selection. It marks the document modified when Modified().
+// StoreCurrentText can write the old pane text back. The caller puts `shown_text` into the final
+// node's pane (with its change handler detached), sets the selection, and marks the document
+// modified when Modified(). `shown_text` is the final node's stored text, except when the
+// selected node keeps the pane: then it is the pane's own text, edited, which may still lack
+// the final line break.
 ReplaceAllResult ReplaceAll(NotesDocument& doc, const PaneSelection& selection,
                             const SearchSettings& settings, std::string_view replacement,
                             std::string_view shown_text);
