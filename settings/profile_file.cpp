@@ -18,8 +18,7 @@ namespace {
 constexpr std::string_view kCrLf = "\r\n";
 
 bool IsBlank(char c) {
-    return c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r' || c == ' ' ||
-           c == '\x1a';
+    return c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r' || c == ' ' || c == '\x1a';
 }
 
 std::string_view TrimLeft(std::string_view s) {
@@ -32,9 +31,13 @@ std::string_view TrimRight(std::string_view s) {
     return s;
 }
 
-std::string_view Trim(std::string_view s) { return TrimRight(TrimLeft(s)); }
+std::string_view Trim(std::string_view s) {
+    return TrimRight(TrimLeft(s));
+}
 
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char AsciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool SameName(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
@@ -44,7 +47,9 @@ bool SameName(std::string_view a, std::string_view b) {
     return true;
 }
 
-bool IsLineBreak(char c) { return c == '\r' || c == '\n'; }
+bool IsLineBreak(char c) {
+    return c == '\r' || c == '\n';
+}
 
 enum class LineKind { kBlank, kSection, kKey };
 
@@ -149,7 +154,9 @@ bool HasUnsafeByte(std::string_view s) {
     return false;
 }
 
-bool EndsOpenLine(std::string_view text) { return !text.empty() && !IsLineBreak(text.back()); }
+bool EndsOpenLine(std::string_view text) {
+    return !text.empty() && !IsLineBreak(text.back());
+}
 
 // Copies `text` leaving out the lines for which `drop` is true.
 std::string CopyWithout(std::string_view text, const std::vector<Line>& lines,

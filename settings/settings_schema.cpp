@@ -16,10 +16,18 @@ constexpr const char* kHistoryKeys[kHistoryCount] = {"File0", "File1", "File2", 
 
 }  // namespace
 
-int DefaultLeft(const DefaultContext& context) { return context.screen.width / 4; }
-int DefaultTop(const DefaultContext& context) { return context.screen.height / 4 - 30; }
-int DefaultWidth(const DefaultContext& context) { return context.screen.width / 2; }
-int DefaultHeight(const DefaultContext& context) { return context.screen.height / 2 + 60; }
+int DefaultLeft(const DefaultContext& context) {
+    return context.screen.width / 4;
+}
+int DefaultTop(const DefaultContext& context) {
+    return context.screen.height / 4 - 30;
+}
+int DefaultWidth(const DefaultContext& context) {
+    return context.screen.width / 2;
+}
+int DefaultHeight(const DefaultContext& context) {
+    return context.screen.height / 2 + 60;
+}
 
 int DefaultFavoritesEditorLeft(const DefaultContext& context) {
     return context.main_window.left + 16;

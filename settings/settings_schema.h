@@ -94,10 +94,10 @@ struct Appearance {
 
 namespace settings_keys {
 
-int DefaultLeft(const DefaultContext& context);    // screen width / 4
-int DefaultTop(const DefaultContext& context);     // screen height / 4 - 30
-int DefaultWidth(const DefaultContext& context);   // screen width / 2
-int DefaultHeight(const DefaultContext& context);  // screen height / 2 + 60
+int DefaultLeft(const DefaultContext& context);                   // screen width / 4
+int DefaultTop(const DefaultContext& context);                    // screen height / 4 - 30
+int DefaultWidth(const DefaultContext& context);                  // screen width / 2
+int DefaultHeight(const DefaultContext& context);                 // screen height / 2 + 60
 int DefaultFavoritesEditorLeft(const DefaultContext& context);    // main window left + 16
 int DefaultFavoritesEditorTop(const DefaultContext& context);     // main window top + 16
 int DefaultFavoritesEditorWidth(const DefaultContext& context);   // main window width - 32
@@ -155,24 +155,35 @@ inline constexpr IntSetting kNoteImage{kNotesList, "Image3", 5};
 inline constexpr FlagSetting kLines{kNotesList, "Lines", true};
 inline constexpr FlagSetting kButtons{kNotesList, "Buttons", true};
 
-inline constexpr AppearanceSettings kNotesListAppearance{
-    {kNotesList, "BGColor", colors::kWindow},    {kNotesList, "FontName", kDefaultFontName},
-    {kNotesList, "FontSize", 8},                 {kNotesList, "FontColor", colors::kBlack},
-    {kNotesList, "Bold", false},                 {kNotesList, "Italic", false},
-    {kNotesList, "Underline", false},            {kNotesList, "StrikeOut", false}};
+inline constexpr AppearanceSettings kNotesListAppearance{{kNotesList, "BGColor", colors::kWindow},
+                                                         {kNotesList, "FontName", kDefaultFontName},
+                                                         {kNotesList, "FontSize", 8},
+                                                         {kNotesList, "FontColor", colors::kBlack},
+                                                         {kNotesList, "Bold", false},
+                                                         {kNotesList, "Italic", false},
+                                                         {kNotesList, "Underline", false},
+                                                         {kNotesList, "StrikeOut", false}};
 
 // Sections NotesEditor and FolderEditor: the note pane and the folder pane.
 inline constexpr AppearanceSettings kNotesEditorAppearance{
-    {kNotesEditor, "BGColor", colors::kBlue},    {kNotesEditor, "FontName", kDefaultFontName},
-    {kNotesEditor, "FontSize", 8},               {kNotesEditor, "FontColor", colors::kWhite},
-    {kNotesEditor, "Bold", false},               {kNotesEditor, "Italic", false},
-    {kNotesEditor, "Underline", false},          {kNotesEditor, "StrikeOut", false}};
+    {kNotesEditor, "BGColor", colors::kBlue},
+    {kNotesEditor, "FontName", kDefaultFontName},
+    {kNotesEditor, "FontSize", 8},
+    {kNotesEditor, "FontColor", colors::kWhite},
+    {kNotesEditor, "Bold", false},
+    {kNotesEditor, "Italic", false},
+    {kNotesEditor, "Underline", false},
+    {kNotesEditor, "StrikeOut", false}};
 
 inline constexpr AppearanceSettings kFolderEditorAppearance{
-    {kFolderEditor, "BGColor", colors::kYellow}, {kFolderEditor, "FontName", kDefaultFontName},
-    {kFolderEditor, "FontSize", 8},              {kFolderEditor, "FontColor", colors::kBlack},
-    {kFolderEditor, "Bold", false},              {kFolderEditor, "Italic", false},
-    {kFolderEditor, "Underline", false},         {kFolderEditor, "StrikeOut", false}};
+    {kFolderEditor, "BGColor", colors::kYellow},
+    {kFolderEditor, "FontName", kDefaultFontName},
+    {kFolderEditor, "FontSize", 8},
+    {kFolderEditor, "FontColor", colors::kBlack},
+    {kFolderEditor, "Bold", false},
+    {kFolderEditor, "Italic", false},
+    {kFolderEditor, "Underline", false},
+    {kFolderEditor, "StrikeOut", false}};
 
 // Numbered keys. Each takes an index in the stated range and clamps one outside it.
 inline constexpr int kCustomColorCount = 16;

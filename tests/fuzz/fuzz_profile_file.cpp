@@ -21,8 +21,7 @@ void Check(bool condition) {
 }
 
 bool IsBlank(char c) {
-    return c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r' || c == ' ' ||
-           c == '\x1a';
+    return c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r' || c == ' ' || c == '\x1a';
 }
 
 std::string Trim(std::string s) {

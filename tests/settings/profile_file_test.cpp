@@ -59,8 +59,8 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"[ without ] is an ordinary line", "[Main]\r\n[odd=1\r\nk=v\r\n", "Main", "k",
                  "v"},
         ReadCase{"[ without ] is a key line", "[Main]\r\n[odd=1\r\n", "Main", "[odd", "1"},
-        ReadCase{"lines before the first header are unreachable", "k=v\r\n[Main]\r\n", "Main",
-                 "k", kMissing},
+        ReadCase{"lines before the first header are unreachable", "k=v\r\n[Main]\r\n", "Main", "k",
+                 kMissing},
         ReadCase{"empty section name unreachable", "k=v\r\n", "", "k", kMissing},
         ReadCase{"[] section unreachable", "[]\r\nk=v\r\n", "", "k", kMissing},
         ReadCase{"splits at the first =", "[Main]\r\na = b = c\r\n", "Main", "a", "b = c"},
@@ -73,8 +73,8 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"key names ignore case", "[Main]\r\nFEStatusBar=0\r\n", "Main", "FEStatusbar",
                  "0"},
         ReadCase{"asked names are trimmed", "[Main]\r\nk=v\r\n", " Main\t", " k ", "v"},
-        ReadCase{"first section of a name is searched", "[A]\r\nx=1\r\n[a]\r\nx=2\r\ny=3\r\n",
-                 "A", "y", kMissing},
+        ReadCase{"first section of a name is searched", "[A]\r\nx=1\r\n[a]\r\nx=2\r\ny=3\r\n", "A",
+                 "y", kMissing},
         ReadCase{"first section wins", "[A]\r\nx=1\r\n[a]\r\nx=2\r\n", "a", "x", "1"},
         ReadCase{"first key wins", "[A]\r\nk=1\r\nK=2\r\n", "A", "k", "1"},
         ReadCase{"keys of the next section are not found", "[A]\r\n[B]\r\nk=1\r\n", "A", "k",
@@ -113,18 +113,33 @@ TEST(ProfileTextInt, ParsesLikeTheIntegerReader) {
         const char* text;
         int expected;
     } cases[] = {
-        {"1", 1},          {"+1", 1},       {"-1", -1},          {"4294967297", 1},
-        {"42A9", 42},      {"B42", 0},      {"0x1F", 31},        {"0X1f", 31},
-        {"-0x10", -16},    {"0x", 0},       {"0xG", 0},          {"-", 0},
-        {"+-1", 0},        {"007", 7},      {"2147483647", INT_MAX}, {"2147483648", INT_MIN},
-        {"4294967295", -1}, {"1 2", 1},     {"99999999999999999999", 1661992959},
+        {"1", 1},
+        {"+1", 1},
+        {"-1", -1},
+        {"4294967297", 1},
+        {"42A9", 42},
+        {"B42", 0},
+        {"0x1F", 31},
+        {"0X1f", 31},
+        {"-0x10", -16},
+        {"0x", 0},
+        {"0xG", 0},
+        {"-", 0},
+        {"+-1", 0},
+        {"007", 7},
+        {"2147483647", INT_MAX},
+        {"2147483648", INT_MIN},
+        {"4294967295", -1},
+        {"1 2", 1},
+        {"99999999999999999999", 1661992959},
     };
     for (const Case& c : cases) EXPECT_EQ(profile_text::ParseInt(c.text), c.expected) << c.text;
 }
 
 TEST(ProfileTextInt, EmptyOrMissingGivesTheDefault) {
-    const std::string text = "[A]\r\nempty=\r\nbare\r\nquoted=\"12\"\r\nletters=B42\r\nsp=  7  \r\n"
-                             "emptyquotes=\"\"\r\n";
+    const std::string text =
+        "[A]\r\nempty=\r\nbare\r\nquoted=\"12\"\r\nletters=B42\r\nsp=  7  \r\n"
+        "emptyquotes=\"\"\r\n";
     EXPECT_EQ(profile_text::ReadInt(text, "A", "missing", 9), 9);
     EXPECT_EQ(profile_text::ReadInt(text, "B", "x", 9), 9);
     EXPECT_EQ(profile_text::ReadInt(text, "A", "empty", 9), 9);
@@ -175,8 +190,7 @@ TEST(ProfileTextWrite, ReplacingKeepsEveryOtherByte) {
 }
 
 TEST(ProfileTextWrite, ReplacingKeepsTheKeySpellingOfTheFile) {
-    EXPECT_EQ(Set("[A]\r\nFEStatusbar=1\r\n", "A", "FEStatusBar", "0"),
-              "[A]\r\nFEStatusbar=0\r\n");
+    EXPECT_EQ(Set("[A]\r\nFEStatusbar=1\r\n", "A", "FEStatusBar", "0"), "[A]\r\nFEStatusbar=0\r\n");
     EXPECT_EQ(Set("[A]\r\nflag\r\n", "A", "FLAG", "1"), "[A]\r\nflag=1\r\n");
 }
 
@@ -236,8 +250,9 @@ TEST(ProfileTextWrite, RefusesNamesAndValuesThatWouldChangeOtherLines) {
 }
 
 TEST(ProfileTextWrite, WrittenValuesReadBack) {
-    const std::string values[] = {"plain", "a = b", "v ; x", "trailing  ", "[x]", "\\",
-                                  "C:\\My Documents", "caf\xc3\xa9", ";", "=", "'q'"};
+    const std::string values[] = {
+        "plain",       "a = b", "v ; x", "trailing  ", "[x]", "\\", "C:\\My Documents",
+        "caf\xc3\xa9", ";",     "=",     "'q'"};
     std::string text = "; keep\r\n[A]\r\nother=1\r\n";
     for (const std::string& value : values) {
         text = Set(text, "Section", "Key", value);

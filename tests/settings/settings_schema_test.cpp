@@ -18,10 +18,10 @@ namespace keys = settings_keys;
 // --- Colour texts ---------------------------------------------------------------------------
 
 std::vector<Color> NamedColors() {
-    std::vector<Color> all = {colors::kBlack, colors::kMaroon, colors::kGreen,  colors::kOlive,
-                              colors::kNavy,  colors::kPurple, colors::kTeal,   colors::kGray,
-                              colors::kSilver, colors::kRed,   colors::kLime,   colors::kYellow,
-                              colors::kBlue,  colors::kFuchsia, colors::kAqua,  colors::kWhite,
+    std::vector<Color> all = {colors::kBlack,  colors::kMaroon,  colors::kGreen, colors::kOlive,
+                              colors::kNavy,   colors::kPurple,  colors::kTeal,  colors::kGray,
+                              colors::kSilver, colors::kRed,     colors::kLime,  colors::kYellow,
+                              colors::kBlue,   colors::kFuchsia, colors::kAqua,  colors::kWhite,
                               colors::kNone};
     for (uint32_t n = 0; n <= 24; ++n) all.push_back(Color::System(n));
     return all;
@@ -53,8 +53,8 @@ TEST(ColorText, EveryNameRoundTrips) {
 }
 
 TEST(ColorText, NumbersRoundTrip) {
-    for (uint32_t value : {0x000001u, 0x563412u, 0x00FFFFFEu, 0x12345678u, 0x80000030u,
-                           0xFFFFFFFFu, 0x7FFFFFFFu, 0x1FFFFFFEu}) {
+    for (uint32_t value : {0x000001u, 0x563412u, 0x00FFFFFEu, 0x12345678u, 0x80000030u, 0xFFFFFFFFu,
+                           0x7FFFFFFFu, 0x1FFFFFFEu}) {
         EXPECT_EQ(ColorFromText(ColorToText(Color{value})), Color{value}) << value;
     }
 }
@@ -64,20 +64,24 @@ TEST(ColorText, ReadsNamesAndNumbers) {
         const char* text;
         uint32_t value;
     } cases[] = {
-        {"clWhite", 0xFFFFFF},     {"CLWHITE", 0xFFFFFF},     {"clwindow", 0x80000005},
-        {"255", 0x0000FF},         {"+255", 0x0000FF},        {"0", 0},
-        {"-2147483643", 0x80000005}, {"-1", 0xFFFFFFFF},      {"4294967295", 0xFFFFFFFF},
-        {"-2147483648", 0x80000000}, {"$00563412", 0x563412}, {"$ff", 0xFF},
-        {"0xFF0000", 0xFF0000},    {"0X10", 0x10},            {"$000000000FF", 0xFF},
-        {"-$10", 0xFFFFFFF0},      {"536870911", 0x1FFFFFFF},
+        {"clWhite", 0xFFFFFF},       {"CLWHITE", 0xFFFFFF},
+        {"clwindow", 0x80000005},    {"255", 0x0000FF},
+        {"+255", 0x0000FF},          {"0", 0},
+        {"-2147483643", 0x80000005}, {"-1", 0xFFFFFFFF},
+        {"4294967295", 0xFFFFFFFF},  {"-2147483648", 0x80000000},
+        {"$00563412", 0x563412},     {"$ff", 0xFF},
+        {"0xFF0000", 0xFF0000},      {"0X10", 0x10},
+        {"$000000000FF", 0xFF},      {"-$10", 0xFFFFFFF0},
+        {"536870911", 0x1FFFFFFF},
     };
     for (const Case& c : cases) EXPECT_EQ(ColorFromText(c.text), Color{c.value}) << c.text;
 }
 
 TEST(ColorText, RejectsEverythingElse) {
-    for (const char* text : {"", "clWhit", "White", "red", "$", "0x", "+", "-", "--1", "12a",
-                             "$1G", "0x1G", " 12", "12 ", "4294967296", "-2147483649",
-                             "$100000000", "1e3", "0b101", "$-1"}) {
+    for (const char* text :
+         {"",           "clWhit",      "White",      "red", "$",     "0x",  "+",
+          "-",          "--1",         "12a",        "$1G", "0x1G",  " 12", "12 ",
+          "4294967296", "-2147483649", "$100000000", "1e3", "0b101", "$-1"}) {
         EXPECT_EQ(ColorFromText(text), std::nullopt) << text;
     }
 }
@@ -167,7 +171,8 @@ TEST_F(SettingsSchemaTest, FirstStartWithoutAFileUsesTheDefaults) {
         EXPECT_EQ(ReadText(file, keys::CustomImageFile(n)), "");
         EXPECT_EQ(ReadColor(file, keys::CustomImageColor(n)), colors::kNone);
     }
-    for (int n = 0; n < keys::kHistoryCount; ++n) EXPECT_EQ(ReadText(file, keys::HistoryFile(n)), "");
+    for (int n = 0; n < keys::kHistoryCount; ++n)
+        EXPECT_EQ(ReadText(file, keys::HistoryFile(n)), "");
     EXPECT_FALSE(fs::exists(file.Path()));
 }
 
@@ -200,8 +205,8 @@ TEST_F(SettingsSchemaTest, FlagsAreIntegersWhereNonzeroMeansOn) {
     EXPECT_FALSE(ReadFlag(*file_, keys::kShowSplash));
     EXPECT_TRUE(ReadFlag(*file_, keys::kUseTrayIcon));
     EXPECT_TRUE(ReadFlag(*file_, keys::kMultipleCopies));
-    EXPECT_FALSE(ReadFlag(*file_, keys::kShowHints));  // text that is no number reads 0
-    EXPECT_TRUE(ReadFlag(*file_, keys::kShowToolBar)); // empty reads the default
+    EXPECT_FALSE(ReadFlag(*file_, keys::kShowHints));   // text that is no number reads 0
+    EXPECT_TRUE(ReadFlag(*file_, keys::kShowToolBar));  // empty reads the default
     EXPECT_FALSE(ReadFlag(*file_, keys::kFEStatusBar));
 }
 
