@@ -1,6 +1,7 @@
 #include "app/image_painter.h"
 
 #include <QApplication>
+#include <QHash>
 #include <QIconEngine>
 #include <QLinearGradient>
 #include <QPainter>
@@ -420,11 +421,18 @@ QPixmap ApplyMode(const QPixmap& pixmap, QIcon::Mode mode) {
     return styled.isNull() ? pixmap : styled;
 }
 
+// A design with the pixmaps already rendered from it, shared by an icon and its copies. A tree
+// asks for the same few sizes on every repaint, so each is painted once.
+struct DrawingSource {
+    Drawing draw;
+    QHash<quint64, QPixmap> rendered;  // by device size and mode
+};
+
 // An icon that paints its design afresh for every size and density asked of it.
 class DrawingIconEngine final : public QIconEngine {
 public:
-    explicit DrawingIconEngine(std::shared_ptr<const Drawing> drawing)
-        : drawing_(std::move(drawing)) {}
+    explicit DrawingIconEngine(std::shared_ptr<DrawingSource> source)
+        : source_(std::move(source)) {}
 
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
                QIcon::State state) override {
@@ -441,7 +449,15 @@ public:
     // `size` is in device pixels; QIcon sets the device pixel ratio of the result.
     QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State,
                          qreal /*scale*/) override {
-        return ApplyMode(QPixmap::fromImage(RenderDrawing(*drawing_, size)), mode);
+        const quint64 key = (quint64(quint32(size.width())) << 32) |
+                            (quint64(quint16(size.height())) << 8) | quint64(mode);
+        const auto found = source_->rendered.constFind(key);
+        if (found != source_->rendered.constEnd()) return *found;
+        if (source_->rendered.size() >= 32) source_->rendered.clear();
+        const QPixmap pixmap =
+            ApplyMode(QPixmap::fromImage(RenderDrawing(source_->draw, size)), mode);
+        source_->rendered.insert(key, pixmap);
+        return pixmap;
     }
 
     QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
@@ -455,14 +471,16 @@ public:
 
     bool isNull() override { return false; }
     QString key() const override { return QStringLiteral("quillora.drawing"); }
-    QIconEngine* clone() const override { return new DrawingIconEngine(drawing_); }
+    QIconEngine* clone() const override { return new DrawingIconEngine(source_); }
 
 private:
-    std::shared_ptr<const Drawing> drawing_;
+    std::shared_ptr<DrawingSource> source_;
 };
 
 QIcon DrawingIcon(Drawing drawing) {
-    return QIcon(new DrawingIconEngine(std::make_shared<const Drawing>(std::move(drawing))));
+    auto source = std::make_shared<DrawingSource>();
+    source->draw = std::move(drawing);
+    return QIcon(new DrawingIconEngine(std::move(source)));
 }
 
 bool IsNodeImageIndex(int index) {
