@@ -30,8 +30,8 @@ constexpr char kVersion[4] = {'1', '.', '0', '\0'};
 
 int32_t GetInt32(const char* p) {
     const auto* u = reinterpret_cast<const unsigned char*>(p);
-    const uint32_t v = uint32_t{u[0]} | uint32_t{u[1]} << 8 | uint32_t{u[2]} << 16 |
-                       uint32_t{u[3]} << 24;
+    const uint32_t v =
+        uint32_t{u[0]} | uint32_t{u[1]} << 8 | uint32_t{u[2]} << 16 | uint32_t{u[3]} << 24;
     return static_cast<int32_t>(v);
 }
 
@@ -63,14 +63,16 @@ private:
     int fd_;
 };
 
+// Opens a regular file for reading. Without O_NONBLOCK a pipe with no writer would hang the
+// open; anything but a regular file (a folder, a pipe, a device) is refused.
 int OpenForReading(const std::string& path) {
     int fd;
     do {
-        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) return -1;
     struct stat st;
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
         return -1;
     }
@@ -190,7 +192,9 @@ struct Record {
 // Reads every record and checks it against the format's limits before the document is touched,
 // so a damaged file leaves nothing behind.
 ReadStatus Parse(ByteSource& src, NotesDocument& doc, const ReadCallbacks& cb) {
-    const auto ended = [&src] { return src.failed() ? ReadStatus::CannotOpen : ReadStatus::Damaged; };
+    const auto ended = [&src] {
+        return src.failed() ? ReadStatus::CannotOpen : ReadStatus::Damaged;
+    };
 
     char header[kHeaderSize];
     if (!src.Read(header, kHeaderSize)) {
@@ -245,8 +249,8 @@ ReadStatus Parse(ByteSource& src, NotesDocument& doc, const ReadCallbacks& cb) {
             const auto depth = static_cast<std::size_t>(record.depth);
             const NodeId parent = depth == 0 ? kNoNode : last_at_depth[depth - 1];
             const int32_t image = record.kind == kFolder ? doc.images.folder : doc.images.note;
-            last_at_depth[depth] = doc.tree.Append(parent, record.title, NodeData{record.kind, i},
-                                                   image);
+            last_at_depth[depth] =
+                doc.tree.Append(parent, record.title, NodeData{record.kind, i}, image);
             doc.texts.Occupy(i, {});
             doc.texts.SetCanonicalText(i, std::move(record.text));
         }
@@ -422,8 +426,7 @@ bool SaveSafely(const std::string& path, const NotesDocument& doc,
     Fd fd;
     for (int attempt = 0; attempt < 100 && fd.get() < 0; ++attempt) {
         temp = TemporaryNameBeside(target);
-        const int opened =
-            ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        const int opened = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (opened < 0 && errno != EEXIST && errno != EINTR) return false;
         fd.Reset(opened);
     }

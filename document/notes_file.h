@@ -49,12 +49,10 @@ struct ReadCallbacks {
 // is built as one bulk change, current_file_name is `path` and the document is unmodified. On
 // any failure the document is left empty and untitled. The file is streamed: each text is read
 // straight into its own string.
-ReadStatus ReadNotesFile(const std::string& path, NotesDocument& doc,
-                         const ReadCallbacks& cb = {});
+ReadStatus ReadNotesFile(const std::string& path, NotesDocument& doc, const ReadCallbacks& cb = {});
 
 // The same parser over bytes in memory. current_file_name is left empty on success.
-ReadStatus ReadNotesBytes(std::string_view bytes, NotesDocument& doc,
-                          const ReadCallbacks& cb = {});
+ReadStatus ReadNotesBytes(std::string_view bytes, NotesDocument& doc, const ReadCallbacks& cb = {});
 
 enum class WriteStatus { Ok, CannotWrite };
 

@@ -23,8 +23,9 @@ constexpr Section kSections[] = {
 };
 
 int Usage() {
-    std::fprintf(stderr, "usage: quillora_bench [--quick] [--repetitions N] [section...]\n"
-                         "sections:");
+    std::fprintf(stderr,
+                 "usage: quillora_bench [--quick] [--repetitions N] [section...]\n"
+                 "sections:");
     for (const Section& s : kSections) std::fprintf(stderr, " %s", s.name);
     std::fprintf(stderr, "\n");
     return 2;

@@ -89,8 +89,8 @@ void RunNotesFileBench(const Options& options) {
     const size_t file_size = FileSize(file);
     std::unique_ptr<char[]> raw(new char[file_size]);
     ReadRaw(file, raw.get(), file_size);
-    std::printf("notes_file: %d nodes, %s of text, file %s, \"the\" %zu times\n",
-                doc->tree.Count(), Megabytes(static_cast<double>(text_bytes)).c_str(),
+    std::printf("notes_file: %d nodes, %s of text, file %s, \"the\" %zu times\n", doc->tree.Count(),
+                Megabytes(static_cast<double>(text_bytes)).c_str(),
                 Megabytes(static_cast<double>(file_size)).c_str(), CountWord(*doc, "the"));
 
     std::unique_ptr<NotesDocument> loaded;
@@ -125,11 +125,12 @@ void RunNotesFileBench(const Options& options) {
     long long baseline = 0;
     std::sscanf(answer.c_str(), "%lld %lld", &peak, &baseline);
     const double goal = kMemoryFactor * static_cast<double>(text_bytes) + kMemoryAllowance;
-    std::printf("peak memory with the document loaded: %s (process before loading %s)  "
-                "goal <= %s (1.3 x text + 30 MB)%s\n",
-                Megabytes(static_cast<double>(peak)).c_str(),
-                Megabytes(static_cast<double>(baseline)).c_str(), Megabytes(goal).c_str(),
-                static_cast<double>(peak) <= goal ? "" : "  MISSED");
+    std::printf(
+        "peak memory with the document loaded: %s (process before loading %s)  "
+        "goal <= %s (1.3 x text + 30 MB)%s\n",
+        Megabytes(static_cast<double>(peak)).c_str(),
+        Megabytes(static_cast<double>(baseline)).c_str(), Megabytes(goal).c_str(),
+        static_cast<double>(peak) <= goal ? "" : "  MISSED");
 }
 
 }  // namespace quillora::bench

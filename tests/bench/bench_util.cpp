@@ -75,8 +75,12 @@ std::string RunSelf(const Options& options, const std::vector<std::string>& args
     return last;
 }
 
-DocumentShape FullShape() { return {4000, 64'000'000}; }
-DocumentShape QuickShape() { return {200, 2'000'000}; }
+DocumentShape FullShape() {
+    return {4000, 64'000'000};
+}
+DocumentShape QuickShape() {
+    return {200, 2'000'000};
+}
 
 namespace {
 
@@ -98,21 +102,24 @@ private:
 
 // None of these contains "the", so every hit of that word is one placed on purpose.
 constexpr std::string_view kWords[] = {
-    "note",     "folder",  "idea",     "plan",    "draft",   "meeting",  "project", "review",
-    "budget",   "garden",  "kitchen",  "travel",  "book",    "music",    "letter",  "report",
-    "quick",    "brown",   "fox",      "jumps",   "over",    "lazy",     "dog",     "and",
-    "of",       "to",      "in",       "is",      "it",      "for",      "on",      "with",
-    "as",       "was",     "at",       "by",      "an",      "be",       "this",    "from",
-    "or",       "have",    "not",      "are",     "but",     "had",      "his",     "her",
-    "which",    "you",     "were",     "all",     "we",      "when",     "your",    "can",
-    "said",     "use",     "each",     "how",     "if",      "will",     "up",      "about",
-    "out",      "many",    "very",     "so",      "some",    "would",    "make",    "like",
-    "into",     "time",    "has",      "look",    "two",     "more",     "write",   "go",
-    "see",      "number",  "no",       "way",     "could",   "people",   "my",      "than",
-    "first",    "water",   "been",     "call",    "who",     "oil",      "its",     "now",
-    "find",     "long",    "down",     "day",     "did",     "get",      "come",    "made",
-    "may",      "part",    "Monday",   "April",   "Quillora", "caf\xE9", "na\xEFve", "r\xE9sum\xE9",
-    "tomorrow", "yesterday", "important", "remember", "question", "answer", "simple", "window",
+    "note",     "folder",    "idea",      "plan",     "draft",    "meeting",  "project",
+    "review",   "budget",    "garden",    "kitchen",  "travel",   "book",     "music",
+    "letter",   "report",    "quick",     "brown",    "fox",      "jumps",    "over",
+    "lazy",     "dog",       "and",       "of",       "to",       "in",       "is",
+    "it",       "for",       "on",        "with",     "as",       "was",      "at",
+    "by",       "an",        "be",        "this",     "from",     "or",       "have",
+    "not",      "are",       "but",       "had",      "his",      "her",      "which",
+    "you",      "were",      "all",       "we",       "when",     "your",     "can",
+    "said",     "use",       "each",      "how",      "if",       "will",     "up",
+    "about",    "out",       "many",      "very",     "so",       "some",     "would",
+    "make",     "like",      "into",      "time",     "has",      "look",     "two",
+    "more",     "write",     "go",        "see",      "number",   "no",       "way",
+    "could",    "people",    "my",        "than",     "first",    "water",    "been",
+    "call",     "who",       "oil",       "its",      "now",      "find",     "long",
+    "down",     "day",       "did",       "get",      "come",     "made",     "may",
+    "part",     "Monday",    "April",     "Quillora", "caf\xE9",  "na\xEFve", "r\xE9sum\xE9",
+    "tomorrow", "yesterday", "important", "remember", "question", "answer",   "simple",
+    "window",
 };
 constexpr int kWordCount = static_cast<int>(std::size(kWords));
 
@@ -128,7 +135,8 @@ std::string MakeText(Random& random, int64_t target) {
         }
         while (static_cast<int>(text.size() - line_start) < line_length) {
             if (text.size() > line_start) text += ' ';
-            text += random.Below(200) == 0 ? std::string_view("the") : kWords[random.Below(kWordCount)];
+            text +=
+                random.Below(200) == 0 ? std::string_view("the") : kWords[random.Below(kWordCount)];
         }
         text += "\r\n";
     }

@@ -15,7 +15,7 @@
 namespace quillora::bench {
 
 struct Options {
-    bool quick = false;       // small document, one repetition: a smoke test
+    bool quick = false;  // small document, one repetition: a smoke test
     int repetitions = 7;
     std::filesystem::path work_dir;  // a fresh folder, removed at the end of the run
     std::string self_path;           // this program, for measurements in a child process

@@ -19,7 +19,8 @@ namespace fs = std::filesystem;
 
 std::string Int32(int32_t v) {
     std::string out(4, '\0');
-    for (int i = 0; i < 4; ++i) out[i] = static_cast<char>((static_cast<uint32_t>(v) >> (8 * i)) & 0xFF);
+    for (int i = 0; i < 4; ++i)
+        out[i] = static_cast<char>((static_cast<uint32_t>(v) >> (8 * i)) & 0xFF);
     return out;
 }
 
@@ -37,8 +38,8 @@ std::string TitleField(std::string_view title) {
 }
 
 std::string Record(int32_t depth, int32_t kind, std::string_view title, std::string_view text) {
-    return Int32(depth) + Int32(kind) + TitleField(title) + Int32(static_cast<int32_t>(text.size())) +
-           std::string(text);
+    return Int32(depth) + Int32(kind) + TitleField(title) +
+           Int32(static_cast<int32_t>(text.size())) + std::string(text);
 }
 
 // A file from a list of records, as another program might have written it.
@@ -69,7 +70,8 @@ protected:
     std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
 
     static void Put(const std::string& path, std::string_view bytes) {
-        std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(path, std::ios::binary)
+            .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     }
     static std::string Get(const std::string& path) {
         std::ifstream in(path, std::ios::binary);
@@ -77,7 +79,8 @@ protected:
     }
     std::vector<std::string> Entries() const {
         std::vector<std::string> names;
-        for (const auto& e : fs::directory_iterator(dir_)) names.push_back(e.path().filename().string());
+        for (const auto& e : fs::directory_iterator(dir_))
+            names.push_back(e.path().filename().string());
         std::sort(names.begin(), names.end());
         return names;
     }
@@ -111,7 +114,8 @@ std::vector<Flat> Flatten(const NotesDocument& doc) {
     std::vector<Flat> out;
     doc.tree.ForEachInDisplayOrder([&](NodeId n, int depth) {
         const NodeData& d = doc.tree.Data(n);
-        out.push_back({depth, d.Kind, d.TextIndex, doc.tree.Title(n), doc.texts.TextOf(d.TextIndex)});
+        out.push_back(
+            {depth, d.Kind, d.TextIndex, doc.tree.Title(n), doc.texts.TextOf(d.TextIndex)});
     });
     return out;
 }
@@ -200,8 +204,9 @@ TEST_F(NotesFileTest, OverlongStoredTextKeepsItsFirst65498BytesAndTheNextRecordR
     while (text.size() < 70000) text += "line " + std::to_string(text.size()) + "\r\n";
     text.resize(70000);
     NotesDocument doc;
-    ASSERT_EQ(ReadNotesBytes(File({Record(0, 1, "big", text), Record(0, 0, "next", "ok\r\n")}), doc),
-              ReadStatus::Ok);
+    ASSERT_EQ(
+        ReadNotesBytes(File({Record(0, 1, "big", text), Record(0, 0, "next", "ok\r\n")}), doc),
+        ReadStatus::Ok);
     const auto flat = Flatten(doc);
     ASSERT_EQ(flat.size(), 2u);
     EXPECT_EQ(flat[0].text, line_text::Canonical(text.substr(0, 65498)));
@@ -211,8 +216,12 @@ TEST_F(NotesFileTest, OverlongStoredTextKeepsItsFirst65498BytesAndTheNextRecordR
 
 TEST_F(NotesFileTest, EveryByteOfAForeignTextIsKept) {
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {"abc\r\ndef", "abc\r\ndef\r\n"}, {"x", "x\r\n"}, {"a\nb\r", "a\r\nb\r\n"},
-        {"\r\n", "\r\n"},                 {"", ""},       {"one\rtwo\n\n", "one\r\ntwo\r\n\r\n"}};
+        {"abc\r\ndef", "abc\r\ndef\r\n"},
+        {"x", "x\r\n"},
+        {"a\nb\r", "a\r\nb\r\n"},
+        {"\r\n", "\r\n"},
+        {"", ""},
+        {"one\rtwo\n\n", "one\r\ntwo\r\n\r\n"}};
     for (const auto& [stored, expected] : cases) {
         NotesDocument doc;
         ASSERT_EQ(ReadNotesBytes(File({Record(0, 1, "t", stored)}), doc), ReadStatus::Ok);
@@ -284,7 +293,7 @@ TEST_F(NotesFileTest, WrongMagicVersionOrLengthIsRefusedBeforeTheRecords) {
     }
 }
 
-TEST_F(NotesFileTest, MissingFileOrFolderCannotBeOpened) {
+TEST_F(NotesFileTest, OnlyRegularFilesAreOpened) {
     NotesDocument doc;
     EXPECT_EQ(ReadNotesFile(PathOf("missing.qlb"), doc), ReadStatus::CannotOpen);
     ExpectEmpty(doc);
@@ -292,6 +301,10 @@ TEST_F(NotesFileTest, MissingFileOrFolderCannotBeOpened) {
     ExpectEmpty(doc);
     EXPECT_FALSE(IsNotesFile(PathOf("missing.qlb")));
     EXPECT_FALSE(IsNotesFile(dir_.string()));
+    // A pipe nobody writes to must not hang the open.
+    ASSERT_EQ(::mkfifo(PathOf("pipe.qlb").c_str(), 0600), 0);
+    EXPECT_FALSE(IsNotesFile(PathOf("pipe.qlb")));
+    EXPECT_EQ(ReadNotesFile(PathOf("pipe.qlb"), doc), ReadStatus::CannotOpen);
 }
 
 TEST_F(NotesFileTest, MalformedFilesAreDamagedAndLeaveTheDocumentEmpty) {
@@ -377,8 +390,8 @@ TEST_F(NotesFileTest, RoundTripRenumbersSlotsInDisplayOrder) {
     const NodeId d = Add(doc, kNoNode, "D", kFolder, "");
     Add(doc, d, "E", kNote, "e");
     Add(doc, kNoNode, "odd kind", 7, "kept as is");
-    Delete(doc, b);                               // frees slots 1 and 2
-    Add(doc, d, "F", kNote, "takes slot 1");      // display order: A D E F odd
+    Delete(doc, b);                           // frees slots 1 and 2
+    Add(doc, d, "F", kNote, "takes slot 1");  // display order: A D E F odd
     Add(doc, kNoNode, "G", kNote, "takes slot 2");
     doc.tree.Move(doc.tree.Children(kNoNode).back(), kNoNode, 0);  // G first
     ASSERT_EQ(WriteNotesFile(PathOf("r.qlb"), doc), WriteStatus::Ok);
