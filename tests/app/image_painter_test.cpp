@@ -260,6 +260,19 @@ TEST(ToolGlyphs, IconPaintsIntoAWidgetSizedRectangle) {
     const QImage painted = target.copy(4, 4, 16, 16).convertToFormat(QImage::Format_ARGB32);
     EXPECT_EQ(painted, Pixels(ToolGlyphIcon(ToolGlyph::Open).pixmap(QSize(16, 16), 1.0)));
     EXPECT_EQ(qAlpha(target.pixel(1, 1)), 0);
+
+    // On a double-density surface the glyph is painted with twice the pixels, not enlarged.
+    QImage dense(48, 48, QImage::Format_ARGB32_Premultiplied);
+    dense.setDevicePixelRatio(2.0);
+    dense.fill(Qt::transparent);
+    QPainter dense_painter(&dense);
+    ToolGlyphIcon(ToolGlyph::Open).paint(&dense_painter, QRect(4, 4, 16, 16));
+    dense_painter.end();
+    QImage dense_glyph = dense.copy(8, 8, 32, 32).convertToFormat(QImage::Format_ARGB32);
+    dense_glyph.setDevicePixelRatio(1.0);
+    QImage expected = Pixels(ToolGlyphIcon(ToolGlyph::Open).pixmap(QSize(16, 16), 2.0));
+    expected.setDevicePixelRatio(1.0);
+    EXPECT_EQ(dense_glyph, expected);
 }
 
 }  // namespace
