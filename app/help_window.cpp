@@ -129,6 +129,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     browser_->setObjectName(QStringLiteral("HelpBrowser"));
     browser_->setOpenExternalLinks(true);
     browser_->viewport()->installEventFilter(this);
+    browser_->document()->setDocumentMargin(10);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(contents_button_);
@@ -188,24 +189,27 @@ void HelpWindow::EnsureLoaded() {
 
 void HelpWindow::ShowContents() {
     EnsureLoaded();
-    if (file_.HasTopic(0)) GoTo(0);
     Present();
+    if (file_.HasTopic(0)) GoTo(0);
     browser_->verticalScrollBar()->setValue(0);
 }
 
 void HelpWindow::ShowTopic(int topic) {
     EnsureLoaded();
+    Present();
     if (file_.HasTopic(topic)) {
         GoTo(topic);
     } else if (file_.HasTopic(0)) {
         GoTo(0);
     }
-    Present();
 }
 
 void HelpWindow::GoTo(int topic) {
     browser_->setSource(QUrl(QLatin1Char('#') + TopicAnchor(topic)));
     browser_->scrollToAnchor(TopicAnchor(topic));
+    // A little room above the topic's heading.
+    QScrollBar* bar = browser_->verticalScrollBar();
+    bar->setValue(qMax(0, bar->value() - 6));
 }
 
 void HelpWindow::Present() {
@@ -272,10 +276,17 @@ public:
         layout->setContentsMargins(4, 4, 4, 4);
         layout->addWidget(text_);
 
-        const int width = 360;
-        text_->document()->setTextWidth(width - 10);
-        const int height = static_cast<int>(text_->document()->size().height()) + 14;
-        resize(width, qMin(height, 420));
+        // Sized to the text, measured on a copy: the browser lays its own document out at
+        // whatever width it has at the moment.
+        const int width = 380;
+        QTextDocument measure;
+        measure.setDefaultFont(text_->font());
+        measure.setDocumentMargin(text_->document()->documentMargin());
+        measure.setHtml(html);
+        measure.setTextWidth(width - 10);
+        const int height = static_cast<int>(measure.size().height()) + 12;
+        text_->setMinimumSize(0, 0);
+        setFixedSize(width, qMin(height, 440));
     }
 
 protected:
