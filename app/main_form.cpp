@@ -2,7 +2,12 @@
 
 #include <QCloseEvent>
 #include <QDateTime>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
+#include <QMimeData>
+#include <QToolBar>
+#include <QToolButton>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
@@ -20,6 +25,7 @@
 #include "app/main_menu.h"
 #include "app/my_tree_view.h"
 #include "app/note_pane.h"
+#include "app/actions.h"
 #include "app/note_tree_model.h"
 #include "app/platform.h"
 #include "app/recent_files.h"
@@ -27,6 +33,7 @@
 #include "app/text_codec.h"
 #include "app/tree_commands.h"
 #include "document/notes_file.h"
+#include "settings/settings_schema.h"
 
 namespace quillora {
 
@@ -35,25 +42,47 @@ constexpr int kStartTimerMs = 180;
 // Progress texts change every 10 records; the window is repainted at most this often, so
 // that a large file is not slowed down by hundreds of repaints.
 constexpr qint64 kProgressPaintIntervalMs = 30;
+constexpr int kMainWindowHelpContext = 14;
+constexpr int kWhatsNewHelpTopic = 60;
+
+QStringList LocalFiles(const QMimeData* data) {
+    QStringList paths;
+    if (!data || !data->hasUrls()) return paths;
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile()) paths.append(url.toLocalFile());
+    }
+    return paths;
+}
 }  // namespace
+
+namespace keys = settings_keys;
 
 TMainForm::TMainForm(AppContext& context, QWidget* parent)
     : QMainWindow(parent), context_(context) {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(AppTitle());
+    SetHelpContext(this, kMainWindowHelpContext);
     BuildLayout();
     PlaceWindowFromSettings();
 
+    const ProfileFile& ini = SettingsFile();
+    doc_.images.folder = ReadIntSetting(ini, keys::kFolderImage);
+    doc_.images.opened_folder = ReadIntSetting(ini, keys::kOpenedFolderImage);
+    doc_.images.note = ReadIntSetting(ini, keys::kNoteImage);
+
     // Each controller creates its commands; the menus and the tool bar are built from them.
-    new DocumentCommands(*this);
+    document_commands_ = new DocumentCommands(*this);
     new EditCommands(*this);
     new TreeCommands(*this);
     new SearchCommands(*this);
+    CreateWindowCommands();
     BuildMainMenu(*this);
+    ApplyWindowSettings();
 
-    doc_.images.folder = SettingsFile().ReadInt("NotesList", "Image1", 3);
-    doc_.images.opened_folder = SettingsFile().ReadInt("NotesList", "Image2", 4);
-    doc_.images.note = SettingsFile().ReadInt("NotesList", "Image3", 5);
+    setAcceptDrops(true);
+    EnableContextHelp(this, [](int topic, const QPoint&) {
+        Platform::Instance().ShowHelpTopic(topic);
+    });
 
     std::vector<std::string> args;
     for (const QString& a : context_.arguments) args.push_back(ToNative(a));
@@ -65,6 +94,7 @@ TMainForm::TMainForm(AppContext& context, QWidget* parent)
     start_timer_->setInterval(kStartTimerMs);
     connect(start_timer_, &QTimer::timeout, this, &TMainForm::TimerTimer);
     start_timer_->start();
+    UpdateToolButtons();
 }
 
 TMainForm::~TMainForm() = default;
@@ -98,7 +128,7 @@ void TMainForm::BuildLayout() {
     splitter_->addWidget(panes_);
     splitter_->setStretchFactor(0, 0);
     splitter_->setStretchFactor(1, 1);
-    const int tree_width = SettingsFile().ReadInt("NotesList", "Width", 121);
+    const int tree_width = ReadIntSetting(SettingsFile(), keys::kNotesListWidth);
     splitter_->setSizes({tree_width, 400});
     setCentralWidget(splitter_);
 
@@ -127,15 +157,98 @@ void TMainForm::PlaceWindowFromSettings() {
     const QRect screen = QGuiApplication::primaryScreen()
                              ? QGuiApplication::primaryScreen()->geometry()
                              : QRect(0, 0, 1024, 768);
-    const int w = screen.width();
-    const int h = screen.height();
-    ProfileFile& ini = SettingsFile();
-    const int left = ini.ReadInt("Main", "Left", w / 4);
-    const int top = ini.ReadInt("Main", "Top", h / 4 - 30);
-    const int width = ini.ReadInt("Main", "Width", w / 2);
-    const int height = ini.ReadInt("Main", "Height", h / 2 + 60);
-    resize(width, height);
-    move(left, top);
+    DefaultContext defaults;
+    defaults.screen = {screen.width(), screen.height()};
+    const ProfileFile& ini = SettingsFile();
+    resize(ReadIntSetting(ini, keys::kWidth, defaults), ReadIntSetting(ini, keys::kHeight, defaults));
+    move(ReadIntSetting(ini, keys::kLeft, defaults), ReadIntSetting(ini, keys::kTop, defaults));
+}
+
+void TMainForm::CreateWindowCommands() {
+    auto checkable = [this](const char* name, uint16_t id, const char* caption) {
+        QAction* action = CreateAction(this, name, Lang(id, caption));
+        action->setCheckable(true);
+        return action;
+    };
+    // The check mark has already changed when the handlers run; they apply it.
+    connect(checkable("ViewMenuToolBar", 7201, "&Tool Bar"), &QAction::triggered, this,
+            &TMainForm::ViewMenuToolBarClick);
+    connect(checkable("ViewMenuStatusBar", 7202, "&Status Bar"), &QAction::triggered, this,
+            &TMainForm::ViewMenuStatusBarClick);
+    connect(checkable("ViewMenuAlwaysOnTop", 7203, "&Always On Top"), &QAction::triggered, this,
+            &TMainForm::ViewMenuAlwaysOnTopClick);
+    connect(CreateAction(this, "HelpMenuContents", Lang(7301, "&Contents...")),
+            &QAction::triggered, this, &TMainForm::HelpMenuContentsClick);
+    connect(checkable("HelpMenuShowHints", 7302, "&Show Hints"), &QAction::triggered, this,
+            &TMainForm::HelpMenuShowHintsClick);
+    connect(CreateAction(this, "HelpMenuWhatsNew", Lang(7303, "&What's New?")),
+            &QAction::triggered, this, &TMainForm::HelpMenuWhatsNewClick);
+}
+
+namespace {
+void SetChecked(QObject* form, const char* name, bool on) {
+    if (auto* action = form->findChild<QAction*>(QString::fromLatin1(name))) action->setChecked(on);
+}
+bool IsChecked(const QObject* form, const char* name) {
+    const auto* action = form->findChild<QAction*>(QString::fromLatin1(name));
+    return action && action->isChecked();
+}
+}  // namespace
+
+void TMainForm::ApplyWindowSettings() {
+    const ProfileFile& ini = SettingsFile();
+    const bool tool_bar = ReadFlag(ini, keys::kShowToolBar);
+    const bool status_bar = ReadFlag(ini, keys::kShowStatusBar);
+    const bool hints = ReadFlag(ini, keys::kShowHints);
+    if (QToolBar* bar = ToolBar()) bar->setVisible(tool_bar);
+    statusBar()->setVisible(status_bar);
+    SetChecked(this, "ViewMenuToolBar", tool_bar);
+    SetChecked(this, "ViewMenuStatusBar", status_bar);
+    SetChecked(this, "HelpMenuShowHints", hints);
+    SetHintsShown(hints);
+    if (ReadFlag(ini, keys::kAlwaysOnTop)) SetAlwaysOnTop(true);
+}
+
+void TMainForm::ViewMenuToolBarClick() {
+    if (QToolBar* bar = ToolBar()) bar->setVisible(IsChecked(this, "ViewMenuToolBar"));
+}
+
+void TMainForm::ViewMenuStatusBarClick() {
+    statusBar()->setVisible(IsChecked(this, "ViewMenuStatusBar"));
+}
+
+void TMainForm::ViewMenuAlwaysOnTopClick() { SetAlwaysOnTop(IsChecked(this, "ViewMenuAlwaysOnTop")); }
+
+void TMainForm::HelpMenuShowHintsClick() { SetHintsShown(IsChecked(this, "HelpMenuShowHints")); }
+
+void TMainForm::HelpMenuContentsClick() { Platform::Instance().ShowHelpContents(); }
+
+void TMainForm::HelpMenuWhatsNewClick() { Platform::Instance().ShowHelpTopic(kWhatsNewHelpTopic); }
+
+void TMainForm::SetAlwaysOnTop(bool on) {
+    SetChecked(this, "ViewMenuAlwaysOnTop", on);
+    if (IsAlwaysOnTop() == on) return;
+    // Changing the flag hides a shown window; it comes back in the same place and size.
+    const bool shown = isVisible();
+    const QRect place = geometry();
+    setWindowFlag(Qt::WindowStaysOnTopHint, on);
+    if (shown) {
+        setGeometry(place);
+        show();
+    }
+}
+
+QToolBar* TMainForm::ToolBar() const { return findChild<QToolBar*>(QStringLiteral("ToolBar")); }
+
+bool TMainForm::IsAlwaysOnTop() const { return windowFlags().testFlag(Qt::WindowStaysOnTopHint); }
+
+void TMainForm::SetHintsShown(bool on) {
+    QToolBar* bar = ToolBar();
+    if (!bar) return;
+    for (QToolButton* button : bar->findChildren<QToolButton*>()) {
+        const QVariant hint = button->property("hint");
+        if (hint.isValid()) button->setToolTip(on ? hint.toString() : QString());
+    }
 }
 
 NotePane* TMainForm::VisiblePane() const {
@@ -223,7 +336,24 @@ void TMainForm::MemoChange() {
 // --- refresh ---
 
 void TMainForm::UpdateToolButtons() {
-    // The tool bar's buttons follow the document state; they are added with the tool bar.
+    QToolBar* bar = ToolBar();
+    if (!bar) return;
+    const bool selected = SelectedNode() != kNoNode;
+    for (QToolButton* button : bar->findChildren<QToolButton*>()) {
+        const QVariant rule = button->property(kToolButtonEnablingProperty);
+        if (!rule.isValid()) continue;
+        switch (static_cast<ToolButtonEnabling>(rule.toInt())) {
+            case ToolButtonEnabling::Always:
+                button->setEnabled(true);
+                break;
+            case ToolButtonEnabling::WhileModified:
+                button->setEnabled(doc_.modified);
+                break;
+            case ToolButtonEnabling::WhileNodeSelected:
+                button->setEnabled(selected);
+                break;
+        }
+    }
 }
 
 void TMainForm::UpdatePaneEnabling() {
@@ -333,26 +463,62 @@ void TMainForm::TimerTimer() {
     for (const QString& a : context_.arguments) args.push_back(ToNative(a));
     const CommandLine command_line = ParseCommandLine(args);
     if (!command_line.file.empty()) ReadNotesFileReporting(FromNative(command_line.file));
-    if (doc_.IsUntitled() && SettingsFile().ReadInt("Main", "ReOpenLastFile", 0) != 0) {
-        const QString last = FromNative(SettingsFile().ReadString("Main", "ReOpenFile", ""));
+    if (doc_.IsUntitled() && ReadFlag(SettingsFile(), keys::kReOpenLastFile)) {
+        const QString last = FromNative(ReadText(SettingsFile(), keys::kReOpenFile));
         if (!last.isEmpty() && QFileInfo::exists(last)) ReadNotesFileReporting(last);
     }
     UpdateToolButtons();
+    document_commands_->SetDialogFolders();
     SetHelpFilePath(ProgramFolder() + QStringLiteral("/Quillora.hlp"));
     memo_change_attached_ = true;
 }
 
-void TMainForm::closeEvent(QCloseEvent* event) {
+bool TMainForm::WordWrapOn() const {
+    const auto* word_wrap = findChild<QAction*>(QStringLiteral("EditMenuWordWrap"));
+    if (word_wrap && word_wrap->isCheckable()) return word_wrap->isChecked();
+    return memo_->lineWrapMode() != QPlainTextEdit::NoWrap;
+}
+
+void TMainForm::WriteWindowSettings() {
     ProfileFile& ini = SettingsFile();
-    if (!isMaximized()) {
-        const QRect g = normalGeometry();
-        ini.WriteString("Main", "Left", std::to_string(g.x()));
-        ini.WriteString("Main", "Top", std::to_string(g.y()));
-        ini.WriteString("Main", "Width", std::to_string(g.width()));
-        ini.WriteString("Main", "Height", std::to_string(g.height()));
+    // A maximised window keeps the place it had before, so the next start is not maximised.
+    if (!isMaximized() && !isFullScreen()) {
+        WriteInt(ini, keys::kLeft, x());
+        WriteInt(ini, keys::kTop, y());
+        WriteInt(ini, keys::kWidth, width());
+        WriteInt(ini, keys::kHeight, height());
     }
-    ini.WriteString("NotesList", "Width", std::to_string(notes_tree_->width()));
+    WriteFlag(ini, keys::kShowToolBar, IsChecked(this, "ViewMenuToolBar"));
+    WriteFlag(ini, keys::kShowStatusBar, IsChecked(this, "ViewMenuStatusBar"));
+    WriteFlag(ini, keys::kAlwaysOnTop, IsChecked(this, "ViewMenuAlwaysOnTop"));
+    WriteFlag(ini, keys::kShowHints, IsChecked(this, "HelpMenuShowHints"));
+    WriteFlag(ini, keys::kWordWrap, WordWrapOn());
+    if (ReadFlag(ini, keys::kReOpenLastFile)) WriteText(ini, keys::kReOpenFile, doc_.current_file_name);
+    WriteInt(ini, keys::kNotesListWidth, notes_tree_->width());
+    WriteInt(ini, keys::kFolderImage, doc_.images.folder);
+    WriteInt(ini, keys::kOpenedFolderImage, doc_.images.opened_folder);
+    WriteInt(ini, keys::kNoteImage, doc_.images.note);
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    if (!document_commands_->AskSaveChanges()) {
+        event->ignore();
+        return;
+    }
+    WriteWindowSettings();
     event->accept();
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
+    if (!LocalFiles(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent* event) {
+    const QStringList paths = LocalFiles(event->mimeData());
+    if (paths.isEmpty()) return;
+    event->acceptProposedAction();
+    // The drag ends before any question is asked about the dropped files.
+    QTimer::singleShot(0, this, [this, paths] { document_commands_->DropFiles(paths); });
 }
 
 }  // namespace quillora

@@ -10,11 +10,13 @@
 
 class QLabel;
 class QSplitter;
+class QToolBar;
 class QStackedWidget;
 class QTimer;
 
 namespace quillora {
 
+class DocumentCommands;
 class NotePane;
 class NoteTreeModel;
 class TMyTreeView;
@@ -35,6 +37,8 @@ public:
     NotePane* FolderMemo() const { return folder_memo_; }
     NotePane* VisiblePane() const;
     const ImageList& Images() const { return image_list_; }
+    ImageList& Images() { return image_list_; }
+    DocumentCommands* Documents() const { return document_commands_; }
 
     // --- document state ---
     void MarkModified();
@@ -50,6 +54,18 @@ public:
     void SetStatusText(int panel, const QString& text);
     QString StatusText(int panel) const;
 
+    // --- window modes and the View and Help toggles ---
+    void ViewMenuToolBarClick();
+    void ViewMenuStatusBarClick();
+    void ViewMenuAlwaysOnTopClick();
+    void HelpMenuShowHintsClick();
+    void HelpMenuContentsClick();
+    void HelpMenuWhatsNewClick();
+    void SetAlwaysOnTop(bool on);
+    bool IsAlwaysOnTop() const;
+    // Tool tips of the tool buttons on or off.
+    void SetHintsShown(bool on);
+
     // --- the notes file, with its messages and progress ---
     // Reads `path` into the (empty) document; failures are reported and leave it empty.
     void ReadNotesFileReporting(const QString& path);
@@ -61,10 +77,17 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void BuildLayout();
     void PlaceWindowFromSettings();
+    void CreateWindowCommands();
+    void ApplyWindowSettings();
+    void WriteWindowSettings();
+    bool WordWrapOn() const;
+    QToolBar* ToolBar() const;
     void NotesTreeChange();
     void MemoChange();
     void TimerTimer();
@@ -81,6 +104,7 @@ private:
     NotePane* folder_memo_ = nullptr;
     std::array<QLabel*, 4> status_panels_{};
     QTimer* start_timer_ = nullptr;
+    DocumentCommands* document_commands_ = nullptr;
     bool memo_change_attached_ = false;
     bool tree_change_attached_ = true;
     qint64 last_progress_paint_ms_ = 0;
