@@ -1,6 +1,8 @@
 #include "app/note_tree_model.h"
 
+#include <QCoreApplication>
 #include <QIcon>
+#include <QMimeData>
 
 #include "app/text_codec.h"
 
@@ -81,6 +83,75 @@ Qt::ItemFlags NoteTreeModel::flags(const QModelIndex& index) const {
     if (!index.isValid()) return Qt::ItemIsDropEnabled;
     return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsEditable | Qt::ItemIsDragEnabled |
            Qt::ItemIsDropEnabled;
+}
+
+bool NoteTreeModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    const NodeId node = NodeAt(index);
+    if (node == kNoNode || role != Qt::EditRole) return false;
+    const std::string title = ToAnsi(value.toString());
+    if (title_editor_) {
+        title_editor_(node, title);
+    } else {
+        tree_.SetTitle(node, title);
+    }
+    return true;
+}
+
+QString NoteTreeModel::NodeMimeType() {
+    return QStringLiteral("application/x-quillora-node");
+}
+
+// Ties a payload to this model in this process, so a node id from another window or program is
+// never taken for one of ours.
+QByteArray NoteTreeModel::PayloadToken() const {
+    return QByteArray::number(QCoreApplication::applicationPid()) + '.' +
+           QByteArray::number(reinterpret_cast<quintptr>(this));
+}
+
+QStringList NoteTreeModel::mimeTypes() const { return {NodeMimeType()}; }
+
+QMimeData* NoteTreeModel::mimeData(const QModelIndexList& indexes) const {
+    if (indexes.size() != 1) return nullptr;
+    const NodeId node = NodeAt(indexes.front());
+    if (node == kNoNode) return nullptr;
+    auto* data = new QMimeData;
+    data->setData(NodeMimeType(), PayloadToken() + ':' + QByteArray::number(node));
+    return data;
+}
+
+NodeId NoteTreeModel::DraggedNode(const QMimeData* data) const {
+    if (!data || !data->hasFormat(NodeMimeType())) return kNoNode;
+    const QByteArray payload = data->data(NodeMimeType());
+    const qsizetype colon = payload.lastIndexOf(':');
+    if (colon < 0 || payload.left(colon) != PayloadToken()) return kNoNode;
+    bool ok = false;
+    const int node = payload.mid(colon + 1).toInt(&ok);
+    return ok && tree_.Exists(node) ? node : kNoNode;
+}
+
+Qt::DropActions NoteTreeModel::supportedDropActions() const { return Qt::MoveAction; }
+
+Qt::DropActions NoteTreeModel::supportedDragActions() const { return Qt::MoveAction; }
+
+NoteTreeModel::DropPlace NoteTreeModel::DropPlaceFor(const QMimeData* data,
+                                                     const QModelIndex& target) const {
+    if (!drop_rule_) return DropPlace::kRefused;
+    const NodeId dragged = DraggedNode(data);
+    const NodeId node = NodeAt(target);
+    if (dragged == kNoNode || node == kNoNode) return DropPlace::kRefused;
+    return drop_rule_(dragged, node);
+}
+
+bool NoteTreeModel::canDropMimeData(const QMimeData* data, Qt::DropAction action, int, int,
+                                    const QModelIndex& parent) const {
+    return action == Qt::MoveAction && DropPlaceFor(data, parent) != DropPlace::kRefused;
+}
+
+bool NoteTreeModel::dropMimeData(const QMimeData* data, Qt::DropAction action, int row,
+                                 int column, const QModelIndex& parent) {
+    if (!canDropMimeData(data, action, row, column, parent) || !drop_apply_) return false;
+    drop_apply_(DraggedNode(data), NodeAt(parent));
+    return true;
 }
 
 void NoteTreeModel::AboutToInsert(NodeId parent, int row) {
