@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <ctime>
 #include <fstream>
 #include <stdexcept>
 #include <string_view>
@@ -14,6 +15,12 @@ double NowMs() {
     return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
 }
 
+double ThreadCpuMs() {
+    timespec ts{};
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) * 1e3 + static_cast<double>(ts.tv_nsec) / 1e6;
+}
+
 double Median(std::vector<double> values) {
     if (values.empty()) return 0;
     std::sort(values.begin(), values.end());
@@ -23,26 +30,29 @@ double Median(std::vector<double> values) {
 
 Timing MeasurePair(int repetitions, const std::function<void()>& measured,
                    const std::function<void()>& floor, const std::function<void()>& prepare) {
-    std::vector<double> times;
-    std::vector<double> floors;
-    const auto timed = [&](const std::function<void()>& run) {
+    std::vector<double> times, floors, cpu, floor_cpu;
+    const auto timed = [&](const std::function<void()>& run, std::vector<double>& wall,
+                           std::vector<double>& processor) {
         if (prepare) prepare();
         const double start = NowMs();
+        const double start_cpu = ThreadCpuMs();
         run();
-        return NowMs() - start;
+        processor.push_back(ThreadCpuMs() - start_cpu);
+        wall.push_back(NowMs() - start);
     };
     for (int i = 0; i < repetitions; ++i) {
-        floors.push_back(timed(floor));
-        times.push_back(timed(measured));
+        timed(floor, floors, floor_cpu);
+        timed(measured, times, cpu);
     }
-    return {Median(times), Median(floors)};
+    return {Median(times), Median(floors), Median(cpu), Median(floor_cpu)};
 }
 
 void PrintRatio(const std::string& label, const Timing& timing, double goal) {
     const double ratio = timing.floor_ms > 0 ? timing.ms / timing.floor_ms : 0;
-    std::printf("%-7s %8.1f ms  floor %8.1f ms  ratio %.2f  (goal <= %.1f)%s\n",
-                (label + ":").c_str(), timing.ms, timing.floor_ms, ratio, goal,
-                ratio <= goal ? "" : "  MISSED");
+    std::printf(
+        "%-7s %8.1f ms  floor %8.1f ms  ratio %.2f  (goal <= %.1f)%s  [cpu %.1f / %.1f ms]\n",
+        (label + ":").c_str(), timing.ms, timing.floor_ms, ratio, goal,
+        ratio <= goal ? "" : "  MISSED", timing.cpu_ms, timing.floor_cpu_ms);
     std::fflush(stdout);
 }
 

@@ -16,7 +16,7 @@ namespace quillora::bench {
 
 struct Options {
     bool quick = false;  // small document, one repetition: a smoke test
-    int repetitions = 7;
+    int repetitions = 11;
     std::filesystem::path work_dir;  // a fresh folder, removed at the end of the run
     std::string self_path;           // this program, for measurements in a child process
 };
@@ -30,13 +30,18 @@ struct Section {
 // --- timing ---
 
 double NowMs();
+double ThreadCpuMs();
 
 // Runs `measured` and `floor` alternately `repetitions` times (so both see the same cache and
 // disk state) and returns their median times in milliseconds. `prepare`, when given, runs before
 // each timed call and is not timed.
+// Wall-clock medians carry the goals. The thread's processor time is printed beside them: on a
+// busy machine it shows the work apart from the waiting for a processor (but not for a disk).
 struct Timing {
     double ms;
     double floor_ms;
+    double cpu_ms;
+    double floor_cpu_ms;
 };
 Timing MeasurePair(int repetitions, const std::function<void()>& measured,
                    const std::function<void()>& floor, const std::function<void()>& prepare = {});
