@@ -24,6 +24,8 @@
 #include <QVBoxLayout>
 #include <utility>
 
+#include "app/app_paths.h"
+
 namespace quillora {
 
 namespace {
@@ -101,7 +103,7 @@ QString HelpFile::TopicHtml(int topic) const {
 
 QString HelpFilePath() {
     if (!ApplicationHelpFile().isEmpty()) return ApplicationHelpFile();
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Quillora.hlp"));
+    return QDir(ProgramFolder()).filePath(QStringLiteral("Quillora.hlp"));
 }
 
 void SetHelpFilePath(const QString& path) {
