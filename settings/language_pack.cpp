@@ -11,8 +11,12 @@ namespace quillora {
 
 namespace {
 
-bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+bool IsHighSurrogate(char16_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+bool IsLowSurrogate(char16_t unit) {
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
 
 void AppendUtf8(std::string& out, char32_t code) {
     if (code < 0x80) {
@@ -57,7 +61,9 @@ std::string JoinPath(const std::string& folder, std::string_view name) {
     return path;
 }
 
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char AsciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 std::string AsciiLower(std::string_view text) {
     std::string lower(text);
@@ -213,7 +219,9 @@ std::string ReadPackString(const std::string& path, uint16_t id, std::string_vie
     return GetLangString(module ? &*module : nullptr, id, english_default);
 }
 
-bool IsLanguagePack(const LanguageModule& module) { return module.LoadString(1) == kPackIdentity; }
+bool IsLanguagePack(const LanguageModule& module) {
+    return module.LoadString(1) == kPackIdentity;
+}
 
 PackDescription DescribePack(const LanguageModule* module) {
     return PackDescription{
@@ -251,7 +259,8 @@ std::vector<std::string> FindPackFiles(const std::string& folder) {
         std::error_code type_error;
         if (!it->is_regular_file(type_error)) continue;
         std::string name = it->path().filename().string();
-        if (name.size() >= 4 && AsciiLower(std::string_view(name).substr(name.size() - 4)) == ".dll") {
+        if (name.size() >= 4 &&
+            AsciiLower(std::string_view(name).substr(name.size() - 4)) == ".dll") {
             names.push_back(std::move(name));
         }
     }

@@ -32,8 +32,8 @@ public:
     static constexpr std::size_t kMaxFileSize = 64u << 20;
 
     // None when the file cannot be read or is not a PE image with resources.
-    static std::optional<LanguageModule> Load(const std::string& path,
-                                              uint16_t user_language = UserLanguageFromEnvironment());
+    static std::optional<LanguageModule> Load(
+        const std::string& path, uint16_t user_language = UserLanguageFromEnvironment());
     static std::optional<LanguageModule> FromBytes(std::string_view bytes, uint16_t user_language);
 
     // The string with this identifier as the program shows it (see PackTextToUtf8); empty when
@@ -117,10 +117,9 @@ std::vector<std::string> FindPackFiles(const std::string& folder);
 
 // The packs among `file_names` (names in `folder`), in the given order: each file that loads
 // and whose string 1 is the pack identity. Others are left out without a message.
-std::vector<LanguagePackEntry> ListLanguagePacks(const std::string& folder,
-                                                 const std::vector<std::string>& file_names,
-                                                 uint16_t user_language =
-                                                     UserLanguageFromEnvironment());
+std::vector<LanguagePackEntry> ListLanguagePacks(
+    const std::string& folder, const std::vector<std::string>& file_names,
+    uint16_t user_language = UserLanguageFromEnvironment());
 
 // The position in `packs` of the pack whose file name is `pack_name`; none for an empty name
 // or one that is not listed.

@@ -36,7 +36,8 @@ uint16_t PeStringTable::U16(std::size_t offset) const {
 }
 
 uint32_t PeStringTable::U32(std::size_t offset) const {
-    return static_cast<uint32_t>(image_[offset]) | (static_cast<uint32_t>(image_[offset + 1]) << 8) |
+    return static_cast<uint32_t>(image_[offset]) |
+           (static_cast<uint32_t>(image_[offset + 1]) << 8) |
            (static_cast<uint32_t>(image_[offset + 2]) << 16) |
            (static_cast<uint32_t>(image_[offset + 3]) << 24);
 }

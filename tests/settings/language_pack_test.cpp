@@ -1,11 +1,11 @@
 #include "settings/language_pack.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
-
-#include <gtest/gtest.h>
 
 #include "settings/pe_image_builder.h"
 
@@ -79,19 +79,23 @@ TEST(PackText, CutsTo249UnitsWithoutSplittingAPair) {
 }
 
 TEST(PackText, ConvertsToUtf8) {
-    EXPECT_EQ(PackTextToUtf8(u"Gr\u00f6\u00dfe \u20ac"), "Gr\xC3\xB6\xC3\x9F" "e \xE2\x82\xAC");
+    EXPECT_EQ(PackTextToUtf8(u"Gr\u00f6\u00dfe \u20ac"),
+              "Gr\xC3\xB6\xC3\x9F"
+              "e \xE2\x82\xAC");
     EXPECT_EQ(PackTextToUtf8(u"\U0001D11E"), "\xF0\x9D\x84\x9E");
     // Halves of pairs that have no partner.
     EXPECT_EQ(PackTextToUtf8(std::u16string{u'a', 0xD800, u'b', 0xDC00}),
-              "a\xEF\xBF\xBD" "b\xEF\xBF\xBD");
+              "a\xEF\xBF\xBD"
+              "b\xEF\xBF\xBD");
     EXPECT_EQ(PackTextToUtf8(std::u16string{0xDC00, 0xD800}), "\xEF\xBF\xBD\xEF\xBF\xBD");
     EXPECT_EQ(PackTextToUtf8(u""), "");
 }
 
 TEST(GetLangString, FallsBackToEnglishWhenThePackHasNothing) {
-    const LanguageModule module =
-        ModuleOf({{1, u"QuilloraApp"}, {7700, u"Ge\u00e4ndert"}, {7701, u""},
-                  {7757, std::u16string(300, u'L')}});
+    const LanguageModule module = ModuleOf({{1, u"QuilloraApp"},
+                                            {7700, u"Ge\u00e4ndert"},
+                                            {7701, u""},
+                                            {7757, std::u16string(300, u'L')}});
     EXPECT_EQ(GetLangString(nullptr, 7700, "Modified"), "Modified");
     EXPECT_EQ(GetLangString(&module, 7700, "Modified"), "Ge\xC3\xA4ndert");
     EXPECT_EQ(GetLangString(&module, 7701, "Insert"), "Insert");        // empty in the pack
@@ -259,15 +263,21 @@ TEST(PackList, FormatsTheNameColumn) {
 }
 
 TEST(PackList, DescribesAPackInItsOwnWordsWithDefaults) {
-    const LanguageModule full =
-        ModuleOf({{101, u"Deutsch"}, {102, u"Anna"}, {103, u"2026"}, {11252, u"&Mehr..."},
-                  {11253, u"\u00dcbersetzt von:"}, {11254, u"Sprache:"}, {11255, u"Datum:"}});
+    const LanguageModule full = ModuleOf({{101, u"Deutsch"},
+                                          {102, u"Anna"},
+                                          {103, u"2026"},
+                                          {11252, u"&Mehr..."},
+                                          {11253, u"\u00dcbersetzt von:"},
+                                          {11254, u"Sprache:"},
+                                          {11255, u"Datum:"}});
     const PackDescription described = DescribePack(&full);
     EXPECT_EQ(described.language, "Deutsch");
     EXPECT_EQ(described.translator, "Anna");
     EXPECT_EQ(described.release_date, "2026");
     EXPECT_EQ(described.more_information, "&Mehr...");
-    EXPECT_EQ(described.translated_by, "\xC3\x9C" "bersetzt von:");
+    EXPECT_EQ(described.translated_by,
+              "\xC3\x9C"
+              "bersetzt von:");
     EXPECT_EQ(described.language_label, "Sprache:");
     EXPECT_EQ(described.release_label, "Datum:");
 
@@ -300,7 +310,9 @@ protected:
     static bool Have(const char* tool) {
         return std::system((std::string("command -v ") + tool + " >/dev/null 2>&1").c_str()) == 0;
     }
-    static int Run(const std::string& command) { return std::system((command + " >/dev/null 2>&1").c_str()); }
+    static int Run(const std::string& command) {
+        return std::system((command + " >/dev/null 2>&1").c_str());
+    }
 };
 
 TEST_F(RealPackTest, ReadsPacksBuiltByWindresAndLd) {
@@ -316,7 +328,8 @@ TEST_F(RealPackTest, ReadsPacksBuiltByWindresAndLd) {
                  "  500 \"OK\"\n"
                  "  7700 \"Ge\xC3\xA4ndert\"\n"
                  "  7757 \"Lade Notiz/Ordner\"\n"
-                 "  11305 \"Quillora neu starten \xE2\x80\x93 Gr\xC3\xB6\xC3\x9F" "e\"\n"
+                 "  11305 \"Quillora neu starten \xE2\x80\x93 Gr\xC3\xB6\xC3\x9F"
+                 "e\"\n"
                  "END\n"
                  "LANGUAGE 0x09, 0x01\n"
                  "STRINGTABLE\nBEGIN\n"
@@ -329,8 +342,8 @@ TEST_F(RealPackTest, ReadsPacksBuiltByWindresAndLd) {
               0);
     std::vector<std::string> made = {"Deutsch.dll"};
     if (Have("x86_64-w64-mingw32-objcopy") &&
-        Run("cd '" + dir + "' && x86_64-w64-mingw32-objcopy -O pei-i386 Deutsch.dll Deutsch32.dll") ==
-            0) {
+        Run("cd '" + dir +
+            "' && x86_64-w64-mingw32-objcopy -O pei-i386 Deutsch.dll Deutsch32.dll") == 0) {
         made.push_back("Deutsch32.dll");
     }
     for (const std::string& name : made) {
@@ -338,8 +351,10 @@ TEST_F(RealPackTest, ReadsPacksBuiltByWindresAndLd) {
         std::ifstream file(dir + "/" + name, std::ios::binary);
         const std::string bytes((std::istreambuf_iterator<char>(file)), {});
         ASSERT_GE(bytes.size(), 0x40u);
-        const uint32_t pe = static_cast<uint8_t>(bytes[0x3C]) | (static_cast<uint8_t>(bytes[0x3D]) << 8);
-        const uint16_t magic = static_cast<uint8_t>(bytes[pe + 24]) | (static_cast<uint8_t>(bytes[pe + 25]) << 8);
+        const uint32_t pe =
+            static_cast<uint8_t>(bytes[0x3C]) | (static_cast<uint8_t>(bytes[0x3D]) << 8);
+        const uint16_t magic =
+            static_cast<uint8_t>(bytes[pe + 24]) | (static_cast<uint8_t>(bytes[pe + 25]) << 8);
         EXPECT_EQ(magic, name == "Deutsch.dll" ? 0x20B : 0x10B);
 
         const auto german = LanguageModule::Load(dir + "/" + name, kGerman);
@@ -347,7 +362,9 @@ TEST_F(RealPackTest, ReadsPacksBuiltByWindresAndLd) {
         EXPECT_TRUE(IsLanguagePack(*german));
         EXPECT_EQ(german->LoadString(101), "Deutsch");
         EXPECT_EQ(german->LoadString(7757), "Lade Notiz/Ordner");
-        EXPECT_EQ(german->LoadString(11305), "Quillora neu starten \xE2\x80\x93 Gr\xC3\xB6\xC3\x9F" "e");
+        EXPECT_EQ(german->LoadString(11305),
+                  "Quillora neu starten \xE2\x80\x93 Gr\xC3\xB6\xC3\x9F"
+                  "e");
         EXPECT_EQ(GetLangString(&*german, 7700, "Modified"), "Ge\xC3\xA4ndert");
         EXPECT_EQ(GetLangString(&*german, 501, "Cancel"), "Cancel");
         // Block 482 exists in both languages; the others only in German.

@@ -35,7 +35,9 @@ inline std::vector<uint8_t> BlockWith(uint16_t id, const std::u16string& text) {
     return StringBlockBytes(strings);
 }
 
-inline uint16_t BlockOf(uint16_t id) { return static_cast<uint16_t>((id >> 4) + 1); }
+inline uint16_t BlockOf(uint16_t id) {
+    return static_cast<uint16_t>((id >> 4) + 1);
+}
 
 struct ResourceBlock {
     uint16_t block;
@@ -61,9 +63,9 @@ struct PeImage {
     std::size_t resource_section_header = 0;
     std::size_t resource_root = 0;
     std::size_t string_type_directory = 0;
-    std::map<uint16_t, std::size_t> language_directories;                  // by block
-    std::map<std::pair<uint16_t, uint16_t>, std::size_t> data_entries;     // by block, language
-    std::map<std::pair<uint16_t, uint16_t>, std::size_t> block_data;       // by block, language
+    std::map<uint16_t, std::size_t> language_directories;               // by block
+    std::map<std::pair<uint16_t, uint16_t>, std::size_t> data_entries;  // by block, language
+    std::map<std::pair<uint16_t, uint16_t>, std::size_t> block_data;    // by block, language
 
     // Offsets of fields, for damaging them.
     std::size_t DataDirectoryCountField(bool pe32_plus) const {

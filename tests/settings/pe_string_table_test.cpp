@@ -1,8 +1,8 @@
 #include "settings/pe_string_table.h"
 
-#include <functional>
-
 #include <gtest/gtest.h>
+
+#include <functional>
 
 #include "settings/pe_image_builder.h"
 
@@ -98,7 +98,9 @@ struct LanguageCase {
     uint16_t expected;
 };
 
-void PrintTo(const LanguageCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const LanguageCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class LanguageChoiceTest : public ::testing::TestWithParam<LanguageCase> {};
 
@@ -114,7 +116,8 @@ TEST_P(LanguageChoiceTest, PrefersNeutralThenUserThenUsEnglishThenLowest) {
     const auto table = ParseImage(BuildPeImage(blocks));
     ASSERT_TRUE(table);
     char16_t expected[5];
-    for (int i = 0; i < 4; ++i) expected[i] = u"0123456789abcdef"[(c.expected >> (12 - 4 * i)) & 15];
+    for (int i = 0; i < 4; ++i)
+        expected[i] = u"0123456789abcdef"[(c.expected >> (12 - 4 * i)) & 15];
     expected[4] = 0;
     EXPECT_EQ(table->Lookup(5, c.user), expected);
 }
@@ -123,8 +126,11 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, LanguageChoiceTest,
     ::testing::Values(
         LanguageCase{"NeutralBeatsAll", {kGerman, kLanguageUsEnglish, 0x0000}, kGerman, 0x0000},
-        LanguageCase{"UserBeatsUsEnglish", {kLanguageUsEnglish, kGerman, kFrench}, kFrench, kFrench},
-        LanguageCase{"UsEnglishWhenUserMissing", {kGerman, kLanguageUsEnglish}, kJapanese,
+        LanguageCase{
+            "UserBeatsUsEnglish", {kLanguageUsEnglish, kGerman, kFrench}, kFrench, kFrench},
+        LanguageCase{"UsEnglishWhenUserMissing",
+                     {kGerman, kLanguageUsEnglish},
+                     kJapanese,
                      kLanguageUsEnglish},
         LanguageCase{"LowestNotFirst", {kFrench, kGerman, 0x0809}, kJapanese, kGerman},
         LanguageCase{"OtherSublanguageIsNoMatch", {0x0C07, kFrench}, kGerman, kFrench},
@@ -161,10 +167,10 @@ TEST(PeStringTable, MapsAddressesThroughTheLargerSectionSize) {
         bool found;
     };
     const Sizes cases[] = {
-        {0, std::nullopt, true},        // no virtual size: the raw size counts
-        {0x20, std::nullopt, true},     // virtual size smaller than the data
-        {std::nullopt, 0x20, true},     // raw size smaller than the data
-        {0x40, 0x40, false},            // the directories fit, the block data does not
+        {0, std::nullopt, true},     // no virtual size: the raw size counts
+        {0x20, std::nullopt, true},  // virtual size smaller than the data
+        {std::nullopt, 0x20, true},  // raw size smaller than the data
+        {0x40, 0x40, false},         // the directories fit, the block data does not
     };
     for (const Sizes& sizes : cases) {
         PeImageOptions options;
@@ -261,8 +267,8 @@ TEST(PeStringTable, DamagedDirectoriesGiveMissingStrings) {
                      0x80000000u | static_cast<uint32_t>(languages - root));
          },
          u"", u"sixteen"},
-        {"block counts too large",
-         [&](PeImage& i) { i.Put16(strings + 14, 0xFFFF); }, u"one", u"sixteen"},
+        {"block counts too large", [&](PeImage& i) { i.Put16(strings + 14, 0xFFFF); }, u"one",
+         u"sixteen"},
         {"language counts too large",
          [&](PeImage& i) {
              i.Put16(languages + 12, 0x8000);
@@ -272,18 +278,20 @@ TEST(PeStringTable, DamagedDirectoriesGiveMissingStrings) {
         {"data entry past the end",
          [&](PeImage& i) { i.Put32(PeImage::Entry(languages, 0) + 4, 0x7FFFFFF0u); }, u"",
          u"sixteen"},
-        {"data address outside every section",
-         [&](PeImage& i) { i.Put32(entry, 0x100); }, u"", u"sixteen"},
+        {"data address outside every section", [&](PeImage& i) { i.Put32(entry, 0x100); }, u"",
+         u"sixteen"},
         {"data address beyond the file",
-         [&](PeImage& i) { i.Put32(entry, 0x2000 + static_cast<uint32_t>(i.bytes.size())); },
-         u"", u"sixteen"},
-        {"data size larger than the file",
-         [&](PeImage& i) { i.Put32(entry + 4, 0xFFFFFFFFu); }, u"one", u"sixteen"},
+         [&](PeImage& i) { i.Put32(entry, 0x2000 + static_cast<uint32_t>(i.bytes.size())); }, u"",
+         u"sixteen"},
+        {"data size larger than the file", [&](PeImage& i) { i.Put32(entry + 4, 0xFFFFFFFFu); },
+         u"one", u"sixteen"},
         {"data size cuts the block inside string 1",
          [&](PeImage& i) { i.Put32(entry + 4, 2 + 8 + 2 + 4); }, u"", u"sixteen"},
         {"string 0 claims more than the block holds",
-         [&](PeImage& i) { i.Put16(i.block_data.at({1, kLanguageUsEnglish}), 0xFFFF); }, u"",
-         u"sixteen"},
+         [&](PeImage& i) {
+             i.Put16(i.block_data.at({1, kLanguageUsEnglish}), 0xFFFF);
+         },
+         u"", u"sixteen"},
     };
     for (const Damage& damage : damages) {
         PeImage image = good;
