@@ -141,6 +141,8 @@ uint16_t UserLanguageFromEnvironment() {
 }
 
 std::string PackTextToUtf8(std::u16string_view text) {
+    // The program reads the string as a zero-terminated one.
+    text = text.substr(0, text.find(u'\0'));
     if (text.size() > kMaxPackStringLength) {
         std::size_t keep = kMaxPackStringLength;
         if (IsHighSurrogate(text[keep - 1]) && IsLowSurrogate(text[keep])) --keep;

@@ -21,8 +21,9 @@ uint16_t LanguageIdFromLocale(std::string_view locale);
 // The language of the user's environment: LC_ALL, else LC_MESSAGES, else LANG.
 uint16_t UserLanguageFromEnvironment();
 
-// A pack string as the program shows it: cut to 249 UTF-16 units (one fewer when the cut would
-// split a surrogate pair) and converted to UTF-8; an unpaired surrogate becomes U+FFFD.
+// A pack string as the program shows it: ended at its first U+0000, cut to 249 UTF-16 units (one
+// fewer when the cut would split a surrogate pair) and converted to UTF-8; an unpaired surrogate
+// becomes U+FFFD.
 std::string PackTextToUtf8(std::u16string_view text);
 
 // A language pack loaded as data: its string table and the language its blocks are read in.

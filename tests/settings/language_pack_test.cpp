@@ -89,17 +89,22 @@ TEST(PackText, ConvertsToUtf8) {
               "b\xEF\xBF\xBD");
     EXPECT_EQ(PackTextToUtf8(std::u16string{0xDC00, 0xD800}), "\xEF\xBF\xBD\xEF\xBF\xBD");
     EXPECT_EQ(PackTextToUtf8(u""), "");
+    // A zero unit ends the string, so one that starts with it reads as empty.
+    EXPECT_EQ(PackTextToUtf8(std::u16string(u"ab\0cd", 5)), "ab");
+    EXPECT_EQ(PackTextToUtf8(std::u16string(u"\0cd", 3)), "");
 }
 
 TEST(GetLangString, FallsBackToEnglishWhenThePackHasNothing) {
     const LanguageModule module = ModuleOf({{1, u"QuilloraApp"},
                                             {7700, u"Ge\u00e4ndert"},
                                             {7701, u""},
+                                            {7703, std::u16string(u"\0hidden", 7)},
                                             {7757, std::u16string(300, u'L')}});
     EXPECT_EQ(GetLangString(nullptr, 7700, "Modified"), "Modified");
     EXPECT_EQ(GetLangString(&module, 7700, "Modified"), "Ge\xC3\xA4ndert");
     EXPECT_EQ(GetLangString(&module, 7701, "Insert"), "Insert");        // empty in the pack
     EXPECT_EQ(GetLangString(&module, 7702, "Overwrite"), "Overwrite");  // missing from its block
+    EXPECT_EQ(GetLangString(&module, 7703, "Lines"), "Lines");          // empty as a C string
     EXPECT_EQ(GetLangString(&module, 9000, "Replace"), "Replace");      // block missing
     EXPECT_EQ(GetLangString(&module, 7757, "Loading"), std::string(249, 'L'));
     // Placeholders pass through untouched for the caller to fill in.
