@@ -1,0 +1,166 @@
+#include "search/search_form.h"
+
+#include <QCheckBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QShowEvent>
+
+#include "app/help_window.h"
+#include "app/lang.h"
+#include "app/platform.h"
+#include "app/text_codec.h"
+#include "settings/language_pack.h"
+
+namespace quillora {
+
+namespace {
+constexpr int kFindClientWidth = 386;
+constexpr int kFindClientHeight = 101;
+constexpr int kFindOuterHeightWithPack = 147;
+constexpr int kFindCaseTopWithPack = 96;
+constexpr int kFindHelpTopic = 69;
+
+constexpr int kWidenedOuterWidth = 406;
+constexpr int kWidenedButtonWidth = 89;
+constexpr int kMargin = 8;
+
+// The text a label shows: its caption without the mnemonic marks.
+QString ShownText(const QString& caption) {
+    QString out;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == QLatin1Char('&') && i + 1 < caption.size()) ++i;
+        out += caption[i];
+    }
+    return out;
+}
+}  // namespace
+
+std::string SearchFieldBytes(const QLineEdit* edit) {
+    return std::string(SearchFieldText(ToAnsi(edit->text())));
+}
+
+SearchSettings SettingsFrom(const SearchDialogControls& controls) {
+    SearchSettings settings;
+    settings.text = SearchFieldBytes(controls.text_edit);
+    settings.case_sensitive = controls.case_check_box->isChecked();
+    settings.all_nodes = controls.all_rb->isChecked();
+    return settings;
+}
+
+void SetUpSearchDialogWindow(QDialog& dialog, int client_width, int client_height) {
+    dialog.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint | Qt::WindowContextHelpButtonHint);
+    dialog.setFixedSize(client_width, client_height);
+    EnableContextHelp(&dialog, [](int topic, const QPoint& position) {
+        Platform::Instance().ShowHelpPopup(topic, position);
+    });
+}
+
+void CenterOnScreen(QWidget& window) {
+    QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect area = screen->availableGeometry();
+    const QSize frame = window.frameGeometry().size();
+    window.move(area.x() + (area.width() - frame.width()) / 2,
+                area.y() + (area.height() - frame.height()) / 2);
+}
+
+void WidenForLanguagePack(QDialog& dialog, const SearchDialogControls& controls,
+                          const std::vector<QPushButton*>& buttons,
+                          const std::vector<QLineEdit*>& edits, int outer_height, int case_top) {
+    const int client_width = kWidenedOuterWidth - kDialogFrameWidth;
+    dialog.setFixedSize(client_width, outer_height - kDialogFrameHeight);
+    const int button_left = client_width - kMargin - kWidenedButtonWidth;
+    for (QPushButton* button : buttons) {
+        button->setGeometry(button_left, button->y(), kWidenedButtonWidth, button->height());
+    }
+    for (QLineEdit* edit : edits) {
+        edit->setGeometry(edit->x(), edit->y(), button_left - kMargin - edit->x(), edit->height());
+    }
+    QLabel* label = controls.label1;
+    const int radio_left =
+        label->x() + dialog.fontMetrics().horizontalAdvance(ShownText(label->text())) + 6;
+    for (QRadioButton* radio : {controls.all_rb, controls.selected_rb}) {
+        radio->setGeometry(radio_left, radio->y(), button_left - kMargin - radio_left,
+                           radio->height());
+    }
+    controls.case_check_box->setGeometry(kMargin, case_top, button_left - 2 * kMargin,
+                                         controls.case_check_box->height());
+}
+
+TSearchForm::TSearchForm(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("SearchForm"));
+    setWindowTitle(Lang(10000, "Find"));
+    SetUpSearchDialogWindow(*this, kFindClientWidth, kFindClientHeight);
+    SearchDialogControls& c = controls_;
+
+    c.st1 = new QLabel(Lang(10001, "&Text to Search for:"), this);
+    c.st1->setObjectName(QStringLiteral("ST1"));
+    c.st1->setGeometry(kMargin, 8, 200, 16);
+    c.text_edit = new QLineEdit(this);
+    c.text_edit->setObjectName(QStringLiteral("TextEdit"));
+    c.text_edit->setGeometry(kMargin, 26, 281, 21);
+    c.text_edit->setMaxLength(static_cast<int>(kMaxSearchTextLength));
+    c.st1->setBuddy(c.text_edit);
+
+    c.label1 = new QLabel(Lang(10003, "Search:"), this);
+    c.label1->setObjectName(QStringLiteral("Label1"));
+    c.label1->setGeometry(kMargin, 58, 48, 16);
+    c.all_rb = new QRadioButton(Lang(10004, "&All Notes/Folders"), this);
+    c.all_rb->setObjectName(QStringLiteral("AllRB"));
+    c.all_rb->setGeometry(60, 56, 136, 18);
+    c.all_rb->setChecked(true);
+    c.selected_rb = new QRadioButton(Lang(10005, "&Selected Note/Folder"), this);
+    c.selected_rb->setObjectName(QStringLiteral("SelectedRB"));
+    c.selected_rb->setGeometry(60, 76, 150, 18);
+    c.case_check_box = new QCheckBox(Lang(10002, "&Case Sensitive"), this);
+    c.case_check_box->setObjectName(QStringLiteral("CaseCheckBox"));
+    c.case_check_box->setGeometry(200, 66, 95, 18);
+
+    const auto button = [this](const char* name, const QString& caption, int top) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setGeometry(297, top, 81, 25);
+        return b;
+    };
+    c.find_button = button("FindButton", Lang(10006, "&Find"), 8);
+    c.cancel_button = button("CancelButton", Lang(501, "Cancel"), 38);
+    c.help_button = button("HelpButton", Lang(502, "Help"), 68);
+    c.find_button->setDefault(true);
+    c.find_button->setAutoDefault(true);
+
+    SetHelpContext(c.st1, 66);
+    SetHelpContext(c.text_edit, 66);
+    SetHelpContext(c.case_check_box, 67);
+    SetHelpContext(c.all_rb, 68);
+    SetHelpContext(c.selected_rb, 68);
+
+    if (LanguageText::Instance().HasModule()) {
+        WidenForLanguagePack(*this, c, {c.find_button, c.cancel_button, c.help_button},
+                             {c.text_edit}, kFindOuterHeightWithPack, kFindCaseTopWithPack);
+    }
+
+    connect(c.text_edit, &QLineEdit::textChanged, this, &TSearchForm::TextEditChange);
+    connect(c.find_button, &QPushButton::clicked, this, &QDialog::accept);
+    connect(c.cancel_button, &QPushButton::clicked, this, &QDialog::reject);
+    connect(c.help_button, &QPushButton::clicked, this, &TSearchForm::HelpButtonClick);
+    TextEditChange();
+    c.text_edit->setFocus();
+}
+
+void TSearchForm::TextEditChange() {
+    controls_.find_button->setEnabled(!controls_.text_edit->text().isEmpty());
+}
+
+void TSearchForm::HelpButtonClick() { Platform::Instance().ShowHelpTopic(kFindHelpTopic); }
+
+void TSearchForm::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous()) CenterOnScreen(*this);
+}
+
+}  // namespace quillora
