@@ -22,9 +22,9 @@ namespace {
 
 // The Edit menu's commands that `EditMenuClick` enables, by object name.
 constexpr const char* kEditMenuCommands[] = {
-    "EditMenuUndo",       "EditMenuCut",        "EditMenuCopy",       "EditMenuPaste",
-    "EditMenuDelete",     "EditMenuSelectAll",  "EditMenuCapitalize", "EditMenuLowerCase",
-    "EditMenuUpperCase",  "EditMenuInsertDate", "EditMenuInsertTime", "EditMenuInsertDateAndTime"};
+    "EditMenuUndo",      "EditMenuCut",        "EditMenuCopy",       "EditMenuPaste",
+    "EditMenuDelete",    "EditMenuSelectAll",  "EditMenuCapitalize", "EditMenuLowerCase",
+    "EditMenuUpperCase", "EditMenuInsertDate", "EditMenuInsertTime", "EditMenuInsertDateAndTime"};
 
 bool InAnsi(QChar c) {
     const ushort u = c.unicode();
@@ -96,9 +96,9 @@ EditCommands::EditCommands(TMainForm& form) : QObject(&form), form_(form) {
     setObjectName(QStringLiteral("EditCommands"));
     auto make = [this](const char* name, uint16_t id, const char* caption, const char* keys,
                        void (EditCommands::*handler)()) {
-        QAction* action = CreateAction(&form_, name, Lang(id, caption),
-                                       keys ? QKeySequence(QString::fromLatin1(keys))
-                                            : QKeySequence());
+        QAction* action =
+            CreateAction(&form_, name, Lang(id, caption),
+                         keys ? QKeySequence(QString::fromLatin1(keys)) : QKeySequence());
         connect(action, &QAction::triggered, this, handler);
         return action;
     };
@@ -107,18 +107,13 @@ EditCommands::EditCommands(TMainForm& form) : QObject(&form), form_(form) {
     make("EditMenuCopy", 7053, "&Copy", "Ctrl+C", &EditCommands::EditMenuCopyClick);
     make("EditMenuPaste", 7054, "&Paste", "Ctrl+V", &EditCommands::EditMenuPasteClick);
     make("EditMenuDelete", 7055, "&Delete", "Ctrl+Del", &EditCommands::EditMenuDeleteClick);
-    make("EditMenuSelectAll", 7056, "Se&lect All", nullptr,
-         &EditCommands::EditMenuSelectAllClick);
+    make("EditMenuSelectAll", 7056, "Se&lect All", nullptr, &EditCommands::EditMenuSelectAllClick);
     make("EditMenuCapitalize", 7057, "Cap&italize", nullptr,
          &EditCommands::EditMenuCapitalizeClick);
-    make("EditMenuLowerCase", 7058, "L&ower Case", nullptr,
-         &EditCommands::EditMenuLowerCaseClick);
-    make("EditMenuUpperCase", 7059, "Uppe&r Case", nullptr,
-         &EditCommands::EditMenuUpperCaseClick);
-    make("EditMenuInsertDate", 7060, "Insert D&ate", "F5",
-         &EditCommands::EditMenuInsertDateClick);
-    make("EditMenuInsertTime", 7061, "Insert &Time", "F6",
-         &EditCommands::EditMenuInsertTimeClick);
+    make("EditMenuLowerCase", 7058, "L&ower Case", nullptr, &EditCommands::EditMenuLowerCaseClick);
+    make("EditMenuUpperCase", 7059, "Uppe&r Case", nullptr, &EditCommands::EditMenuUpperCaseClick);
+    make("EditMenuInsertDate", 7060, "Insert D&ate", "F5", &EditCommands::EditMenuInsertDateClick);
+    make("EditMenuInsertTime", 7061, "Insert &Time", "F6", &EditCommands::EditMenuInsertTimeClick);
     make("EditMenuInsertDateAndTime", 7062, "Ins&ert Date && Time", "F7",
          &EditCommands::EditMenuInsertDateAndTimeClick);
 
@@ -157,7 +152,9 @@ EditCommands::EditCommands(TMainForm& form) : QObject(&form), form_(form) {
 
 EditCommands::~EditCommands() = default;
 
-void EditCommands::SetClock(const Clock* clock) { clock_ = clock ? clock : &system_clock_; }
+void EditCommands::SetClock(const Clock* clock) {
+    clock_ = clock ? clock : &system_clock_;
+}
 
 void EditCommands::SetSeparators(const DateTimeSeparators& separators) {
     separators_ = std::make_unique<DateTimeSeparators>(separators);
@@ -188,9 +185,8 @@ void EditCommands::BuildEditPopupMenu() {
 
     for (NotePane* pane : {form_.Memo(), form_.FolderMemo()}) {
         pane->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(pane, &QWidget::customContextMenuRequested, this, [this, pane](QPoint p) {
-            popup_->popup(pane->viewport()->mapToGlobal(p));
-        });
+        connect(pane, &QWidget::customContextMenuRequested, this,
+                [this, pane](QPoint p) { popup_->popup(pane->viewport()->mapToGlobal(p)); });
     }
 }
 
@@ -309,9 +305,15 @@ void EditCommands::ConvertSelection(QString (*convert)(const QString&)) {
     pane->ReplaceSelectionForever(text);
 }
 
-void EditCommands::EditMenuCapitalizeClick() { ConvertSelection(&CapitalizeText); }
-void EditCommands::EditMenuLowerCaseClick() { ConvertSelection(&LowerCaseText); }
-void EditCommands::EditMenuUpperCaseClick() { ConvertSelection(&UpperCaseText); }
+void EditCommands::EditMenuCapitalizeClick() {
+    ConvertSelection(&CapitalizeText);
+}
+void EditCommands::EditMenuLowerCaseClick() {
+    ConvertSelection(&LowerCaseText);
+}
+void EditCommands::EditMenuUpperCaseClick() {
+    ConvertSelection(&UpperCaseText);
+}
 
 // --- date and time ---
 
@@ -367,8 +369,8 @@ void EditCommands::PaneSelectionChange(NotePane* pane) {
 }
 
 void EditCommands::ShowTypingMode() {
-    form_.SetStatusText(2, form_.VisiblePane()->InsertMode() ? Lang(7701, "Insert")
-                                                             : Lang(7702, "Overwrite"));
+    form_.SetStatusText(
+        2, form_.VisiblePane()->InsertMode() ? Lang(7701, "Insert") : Lang(7702, "Overwrite"));
 }
 
 void EditCommands::NodeShown() {

@@ -15,8 +15,8 @@ namespace quillora {
 
 namespace {
 
-constexpr Qt::KeyboardModifiers kShiftCtrlAlt = Qt::ShiftModifier | Qt::ControlModifier |
-                                                Qt::AltModifier | Qt::MetaModifier;
+constexpr Qt::KeyboardModifiers kShiftCtrlAlt =
+    Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
 
 bool IsInsertKey(const QKeyEvent* e) {
     return e->key() == Qt::Key_Insert && (e->modifiers() & kShiftCtrlAlt) == Qt::NoModifier;
@@ -30,8 +30,7 @@ bool IsDeleteLineKey(const QKeyEvent* e) {
 
 // Ctrl+Delete belongs to the Edit menu's Delete, not to the pane's delete-word.
 bool IsMenuDeleteKey(const QKeyEvent* e) {
-    return e->key() == Qt::Key_Delete &&
-           (e->modifiers() & kShiftCtrlAlt) == Qt::ControlModifier;
+    return e->key() == Qt::Key_Delete && (e->modifiers() & kShiftCtrlAlt) == Qt::ControlModifier;
 }
 
 bool IsBreakKey(const QKeyEvent* e) {

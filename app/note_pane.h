@@ -31,7 +31,8 @@ public:
     bool InsertText(const QString& text);
 
     // Replaces the selection by `text` of the same length and keeps it selected; the edit cannot
-    // be undone (the undo history is emptied with it, so older steps cannot land in the wrong place).
+    // be undone (the undo history is emptied with it, so older steps cannot land in the wrong
+    // place).
     void ReplaceSelectionForever(const QString& text);
 
     // Deletes the line that holds the start of the selection with its line break (the last

@@ -1,3 +1,5 @@
+#include "app/edit_commands.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -9,9 +11,10 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
-#include "app/edit_commands.h"
 #include "app/my_tree_view.h"
 #include "app/note_pane.h"
 #include "document/notes_file.h"
@@ -82,7 +85,10 @@ TEST(EditTextConversions, CaseCommandsKeepLengthAndCodePage) {
     EXPECT_EQ(CapitalizeText(QStringLiteral("hello WORLD\nfoo-bar baz")),
               QStringLiteral("Hello World\nFoo-bar Baz"));
     EXPECT_EQ(CapitalizeText(QString::fromUtf8("élan vital")), QString::fromUtf8("élan Vital"));
-    EXPECT_EQ(CapitalizeText(QStringLiteral("a\tb c\x2029" "d")), QStringLiteral("A\tb C\x2029" "D"));
+    EXPECT_EQ(CapitalizeText(QStringLiteral("a\tb c\x2029"
+                                            "d")),
+              QStringLiteral("A\tb C\x2029"
+                             "D"));
     EXPECT_EQ(UpperCaseText(QString::fromUtf8("élan")), QString::fromUtf8("ÉLAN"));
     // ß would become two letters, µ a Greek letter outside the code page: both stay.
     EXPECT_EQ(UpperCaseText(QString::fromUtf8("straße µ ÿ š œ")),
@@ -458,14 +464,16 @@ TEST_F(EditCommandsTest, TypedCharactersOutsideTheCodePageBecomeQuestionMarks) {
     NotePane* memo = form.Memo();
     memo->setFocus();
     // Key presses as a keyboard layout would send them, one character each.
-    for (const QString& typed : {QString::fromUtf8("€"), QString::fromUtf8("∑"),
-                                 QString::fromUtf8("é")}) {
+    for (const QString& typed :
+         {QString::fromUtf8("€"), QString::fromUtf8("∑"), QString::fromUtf8("é")}) {
         QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, typed);
         QApplication::sendEvent(memo, &press);
     }
     EXPECT_EQ(memo->toPlainText(), QString::fromUtf8("€?éabc\n"));
     form.SelectNode(Folder());
-    EXPECT_EQ(form.Document().TextOf(SecondNote()), "\x80?\xE9" "abc\r\n");
+    EXPECT_EQ(form.Document().TextOf(SecondNote()),
+              "\x80?\xE9"
+              "abc\r\n");
 }
 
 // --- speed with a full document ---
@@ -473,7 +481,8 @@ TEST_F(EditCommandsTest, TypedCharactersOutsideTheCodePageBecomeQuestionMarks) {
 TEST_F(EditCommandsTest, SwitchingAndTypingInLargeNotesStayWithinAFrame) {
     NotesDocument doc;
     std::string big;
-    while (big.size() < 60000) big += "The quick brown fox jumps over the lazy dog, again. 0123456789\r\n";
+    while (big.size() < 60000)
+        big += "The quick brown fox jumps over the lazy dog, again. 0123456789\r\n";
     NodeId parent = kNoNode;
     for (int i = 0; i < 4000; ++i) {
         const int slot = *doc.texts.AllocateTextSlot();
@@ -498,25 +507,27 @@ TEST_F(EditCommandsTest, SwitchingAndTypingInLargeNotesStayWithinAFrame) {
         QApplication::processEvents();
         return timer.nsecsElapsed() / 1.0e6;
     };
-    double worst_switch = 0;
-    for (int i = 0; i < 6; ++i) {
-        worst_switch = std::max(worst_switch, timed([&] { form.SelectNode(i % 2 ? first : second); }));
+    std::vector<double> switches;
+    for (int i = 0; i < 10; ++i) {
+        switches.push_back(timed([&] { form.SelectNode(i % 2 ? first : second); }));
     }
     NotePane* memo = form.Memo();
     memo->setFocus();
     memo->moveCursor(QTextCursor::End);
     memo->ensureCursorVisible();
     QApplication::processEvents();
-    double worst_key = 0;
-    for (int i = 0; i < 20; ++i) {
-        worst_key = std::max(worst_key, timed([&] { QTest::keyClick(memo, Qt::Key_X); }));
-    }
+    std::vector<double> keys;
+    for (int i = 0; i < 20; ++i) keys.push_back(timed([&] { QTest::keyClick(memo, Qt::Key_X); }));
     memo->moveCursor(QTextCursor::Start);
-    for (int i = 0; i < 20; ++i) {
-        worst_key = std::max(worst_key, timed([&] { QTest::keyClick(memo, Qt::Key_Y); }));
-    }
-    std::printf("[ figures  ] 60 KB notes, 4000 nodes: selection change %.2f ms, keystroke %.2f ms (worst)\n",
-                worst_switch, worst_key);
+    for (int i = 0; i < 20; ++i) keys.push_back(timed([&] { QTest::keyClick(memo, Qt::Key_Y); }));
+    std::sort(switches.begin(), switches.end());
+    std::sort(keys.begin(), keys.end());
+    const double worst_switch = switches.back();
+    const double worst_key = keys.back();
+    std::printf(
+        "[ figures  ] 60 KB notes, 4000 nodes: selection change median %.2f ms, worst %.2f ms; "
+        "keystroke median %.2f ms, worst %.2f ms\n",
+        switches[switches.size() / 2], worst_switch, keys[keys.size() / 2], worst_key);
     // Generous bounds against a slow test machine; the goal is one frame (16 ms).
     EXPECT_LT(worst_switch, 100.0);
     EXPECT_LT(worst_key, 100.0);
