@@ -98,6 +98,14 @@ void NotePane::ShowText(const QString& text) {
     document()->clearUndoRedoStacks();
 }
 
+QString NotePane::PlainText() const {
+    QString text = document()->toRawText();
+    for (QChar& c : text) {
+        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator) c = QLatin1Char('\n');
+    }
+    return text;
+}
+
 int NotePane::TextLength() const {
     // characterCount() includes the separator after the last block; each of the other block
     // separators stands for one CR LF.
@@ -233,6 +241,16 @@ void NotePane::keyPressEvent(QKeyEvent* e) {
     }
     if (IsBreakKey(e) && (e->modifiers() & Qt::ControlModifier) == Qt::NoModifier) {
         if (Growth(QStringLiteral("\n")) > kMaxLength - TextLength()) {
+            e->accept();
+            return;
+        }
+        if (e->modifiers() & Qt::ShiftModifier) {
+            // The control would make Shift+Enter a soft break inside the line; the text has only
+            // one kind of line break.
+            QTextCursor cursor = textCursor();
+            cursor.insertBlock();
+            setTextCursor(cursor);
+            ensureCursorVisible();
             e->accept();
             return;
         }

@@ -21,6 +21,10 @@ public:
     // Shows `text` without it counting as an edit: no change signal, a fresh undo history.
     void ShowText(const QString& text);
 
+    // The pane's text exactly as it holds it, line breaks as '\n'. Unlike toPlainText(), which
+    // turns no-break spaces into plain ones, this keeps every character for the store.
+    QString PlainText() const;
+
     // The length of the pane's text with each line break counted as two characters.
     int TextLength() const;
 

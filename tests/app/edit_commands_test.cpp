@@ -476,6 +476,20 @@ TEST_F(EditCommandsTest, TypedCharactersOutsideTheCodePageBecomeQuestionMarks) {
               "abc\r\n");
 }
 
+TEST_F(EditCommandsTest, PaneTextKeepsNoBreakSpacesAndShiftEnterMakesARealBreak) {
+    TMainForm& form = Open();
+    form.SelectNode(SecondNote());
+    NotePane* memo = form.Memo();
+    memo->ShowText(QString::fromUtf8("a\u00A0b\n"));
+    EXPECT_EQ(memo->PlainText(), QString::fromUtf8("a\u00A0b\n"));
+    memo->setFocus();
+    Select(memo, 1, 1);
+    Key(memo, Qt::Key_Return, Qt::ShiftModifier);
+    EXPECT_EQ(memo->PlainText(), QString::fromUtf8("a\n\u00A0b\n"));
+    EXPECT_EQ(memo->document()->blockCount(), 3);
+    EXPECT_EQ(memo->TextLength(), 7);
+}
+
 // --- speed with a full document ---
 
 TEST_F(EditCommandsTest, SwitchingAndTypingInLargeNotesStayWithinAFrame) {
