@@ -36,9 +36,13 @@ TMyTreeView::TMyTreeView(QWidget* parent) : QTreeView(parent) {
     connect(auto_scroll_timer_, &QTimer::timeout, this, &TMyTreeView::AutoScrollStep);
 }
 
-NoteTreeModel* TMyTreeView::NotesModel() const { return qobject_cast<NoteTreeModel*>(model()); }
+NoteTreeModel* TMyTreeView::NotesModel() const {
+    return qobject_cast<NoteTreeModel*>(model());
+}
 
-int TMyTreeView::AutoScrollBand() const { return fontMetrics().height(); }
+int TMyTreeView::AutoScrollBand() const {
+    return fontMetrics().height();
+}
 
 void TMyTreeView::keyPressEvent(QKeyEvent* event) {
     if (!IsEditingTitle() && key_down_ && key_down_(event)) {

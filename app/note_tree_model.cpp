@@ -13,7 +13,9 @@ NoteTreeModel::NoteTreeModel(NoteTree& tree, IconProvider icons, QObject* parent
     tree_.SetObserver(this);
 }
 
-NoteTreeModel::~NoteTreeModel() { tree_.SetObserver(nullptr); }
+NoteTreeModel::~NoteTreeModel() {
+    tree_.SetObserver(nullptr);
+}
 
 QModelIndex NoteTreeModel::IndexOf(NodeId node) const {
     if (!tree_.Exists(node)) return {};
@@ -61,9 +63,13 @@ int NoteTreeModel::rowCount(const QModelIndex& parent) const {
     return node == kNoNode ? 0 : static_cast<int>(tree_.Children(node).size());
 }
 
-int NoteTreeModel::columnCount(const QModelIndex&) const { return 1; }
+int NoteTreeModel::columnCount(const QModelIndex&) const {
+    return 1;
+}
 
-bool NoteTreeModel::hasChildren(const QModelIndex& parent) const { return rowCount(parent) > 0; }
+bool NoteTreeModel::hasChildren(const QModelIndex& parent) const {
+    return rowCount(parent) > 0;
+}
 
 QVariant NoteTreeModel::data(const QModelIndex& index, int role) const {
     const NodeId node = NodeAt(index);
@@ -108,7 +114,9 @@ QByteArray NoteTreeModel::PayloadToken() const {
            QByteArray::number(reinterpret_cast<quintptr>(this));
 }
 
-QStringList NoteTreeModel::mimeTypes() const { return {NodeMimeType()}; }
+QStringList NoteTreeModel::mimeTypes() const {
+    return {NodeMimeType()};
+}
 
 QMimeData* NoteTreeModel::mimeData(const QModelIndexList& indexes) const {
     if (indexes.size() != 1) return nullptr;
@@ -129,9 +137,13 @@ NodeId NoteTreeModel::DraggedNode(const QMimeData* data) const {
     return ok && tree_.Exists(node) ? node : kNoNode;
 }
 
-Qt::DropActions NoteTreeModel::supportedDropActions() const { return Qt::MoveAction; }
+Qt::DropActions NoteTreeModel::supportedDropActions() const {
+    return Qt::MoveAction;
+}
 
-Qt::DropActions NoteTreeModel::supportedDragActions() const { return Qt::MoveAction; }
+Qt::DropActions NoteTreeModel::supportedDragActions() const {
+    return Qt::MoveAction;
+}
 
 NoteTreeModel::DropPlace NoteTreeModel::DropPlaceFor(const QMimeData* data,
                                                      const QModelIndex& target) const {
@@ -147,8 +159,8 @@ bool NoteTreeModel::canDropMimeData(const QMimeData* data, Qt::DropAction action
     return action == Qt::MoveAction && DropPlaceFor(data, parent) != DropPlace::kRefused;
 }
 
-bool NoteTreeModel::dropMimeData(const QMimeData* data, Qt::DropAction action, int row,
-                                 int column, const QModelIndex& parent) {
+bool NoteTreeModel::dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+                                 const QModelIndex& parent) {
     if (!canDropMimeData(data, action, row, column, parent) || !drop_apply_) return false;
     drop_apply_(DraggedNode(data), NodeAt(parent));
     return true;
@@ -158,29 +170,39 @@ void NoteTreeModel::AboutToInsert(NodeId parent, int row) {
     beginInsertRows(IndexOf(parent), row, row);
 }
 
-void NoteTreeModel::Inserted(NodeId) { endInsertRows(); }
+void NoteTreeModel::Inserted(NodeId) {
+    endInsertRows();
+}
 
 void NoteTreeModel::AboutToRemove(NodeId node) {
     const int row = tree_.Row(node);
     beginRemoveRows(IndexOf(tree_.Parent(node)), row, row);
 }
 
-void NoteTreeModel::Removed() { endRemoveRows(); }
+void NoteTreeModel::Removed() {
+    endRemoveRows();
+}
 
 void NoteTreeModel::AboutToMove(NodeId node, NodeId new_parent, int row) {
     const int from = tree_.Row(node);
     beginMoveRows(IndexOf(tree_.Parent(node)), from, from, IndexOf(new_parent), row);
 }
 
-void NoteTreeModel::Moved(NodeId) { endMoveRows(); }
+void NoteTreeModel::Moved(NodeId) {
+    endMoveRows();
+}
 
 void NoteTreeModel::Changed(NodeId node) {
     const QModelIndex index = IndexOf(node);
     emit dataChanged(index, index);
 }
 
-void NoteTreeModel::AboutToReset() { beginResetModel(); }
+void NoteTreeModel::AboutToReset() {
+    beginResetModel();
+}
 
-void NoteTreeModel::Reset() { endResetModel(); }
+void NoteTreeModel::Reset() {
+    endResetModel();
+}
 
 }  // namespace quillora

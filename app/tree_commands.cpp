@@ -83,10 +83,10 @@ QString FieldSeparator(const QString& format, const QString& fallback) {
 DateTimeSeparators SystemSeparators() {
     const QLocale locale = QLocale::system();
     DateTimeSeparators separators;
-    separators.date = ToAnsi(
-        FieldSeparator(locale.dateFormat(QLocale::ShortFormat), QStringLiteral("/")));
-    separators.time = ToAnsi(
-        FieldSeparator(locale.timeFormat(QLocale::ShortFormat), QStringLiteral(":")));
+    separators.date =
+        ToAnsi(FieldSeparator(locale.dateFormat(QLocale::ShortFormat), QStringLiteral("/")));
+    separators.time =
+        ToAnsi(FieldSeparator(locale.timeFormat(QLocale::ShortFormat), QStringLiteral(":")));
     return separators;
 }
 
@@ -115,7 +115,9 @@ TreeCommands::~TreeCommands() {
     }
 }
 
-void TreeCommands::SetClock(const Clock* clock) { clock_ = clock ? clock : &system_clock_; }
+void TreeCommands::SetClock(const Clock* clock) {
+    clock_ = clock ? clock : &system_clock_;
+}
 
 void TreeCommands::SetSeparators(const DateTimeSeparators& separators) {
     separators_ = std::make_unique<DateTimeSeparators>(separators);
@@ -123,9 +125,9 @@ void TreeCommands::SetSeparators(const DateTimeSeparators& separators) {
 
 void TreeCommands::CreateActions() {
     for (const CommandLine& line : kNotesCommands) {
-        CreateAction(&form_, line.name, Lang(line.id, line.caption),
-                     line.shortcut ? QKeySequence(QString::fromLatin1(line.shortcut))
-                                   : QKeySequence());
+        CreateAction(
+            &form_, line.name, Lang(line.id, line.caption),
+            line.shortcut ? QKeySequence(QString::fromLatin1(line.shortcut)) : QKeySequence());
     }
     const auto on = [this](const char* name, std::function<void()> handler) {
         QAction* action = form_.findChild<QAction*>(QString::fromLatin1(name));
@@ -175,8 +177,9 @@ void TreeCommands::HookTree() {
 
     tree->SetKeyDownHandler([this](QKeyEvent* event) { return NotesTreeKeyDown(event); });
     tree->SetMouseDownHandler([this](QMouseEvent* event) { NotesTreeMouseDown(event); });
-    connect(tree, &QTreeView::expanded, this,
-            [this, model](const QModelIndex& index) { NotesTreeExpanded(model->NodeAt(index), true); });
+    connect(tree, &QTreeView::expanded, this, [this, model](const QModelIndex& index) {
+        NotesTreeExpanded(model->NodeAt(index), true);
+    });
     connect(tree, &QTreeView::collapsed, this, [this, model](const QModelIndex& index) {
         NotesTreeExpanded(model->NodeAt(index), false);
     });
@@ -236,13 +239,16 @@ void TreeCommands::NotesMenuClick() {
 
 // --- new, delete, rename ---
 
-void TreeCommands::NotesMenuNewNoteClick(bool in_folder) { NewNode(kNote, in_folder); }
+void TreeCommands::NotesMenuNewNoteClick(bool in_folder) {
+    NewNode(kNote, in_folder);
+}
 
-void TreeCommands::NotesMenuNewFolderClick(bool in_folder) { NewNode(kFolder, in_folder); }
+void TreeCommands::NotesMenuNewFolderClick(bool in_folder) {
+    NewNode(kFolder, in_folder);
+}
 
 void TreeCommands::NewNode(int32_t kind, bool in_folder) {
-    const QString title =
-        kind == kNote ? Lang(7762, "New Note") : Lang(7763, "New Folder");
+    const QString title = kind == kNote ? Lang(7762, "New Note") : Lang(7763, "New Folder");
     NotesDocument& doc = form_.Document();
     const NewNodeResult result =
         CreateNode(doc, kind, form_.SelectedNode(), in_folder, ToAnsi(title));
@@ -325,10 +331,9 @@ void TreeCommands::NotesTreeEdited(NodeId node, const std::string& title) {
 void TreeCommands::TitleFromClock(bool date) {
     const NodeId node = form_.SelectedNode();
     if (node == kNoNode) return;
-    const DateTimeSeparators separators =
-        separators_ ? *separators_ : SystemSeparators();
-    SetTitleFromClock(form_.Document(), node, date ? ClockTitle::kDate : ClockTitle::kTime,
-                      *clock_, separators);
+    const DateTimeSeparators separators = separators_ ? *separators_ : SystemSeparators();
+    SetTitleFromClock(form_.Document(), node, date ? ClockTitle::kDate : ClockTitle::kTime, *clock_,
+                      separators);
     form_.MarkModified();
 }
 
@@ -429,10 +434,10 @@ void TreeCommands::NotesTreeExpanded(NodeId node, bool expanded) {
 
 bool TreeCommands::NotesTreeKeyDown(QKeyEvent* event) {
     const Qt::KeyboardModifiers mods = event->modifiers();
-    const TreeKeyCommand command = CommandForTreeKey(
-        TreeKeyOf(event->key()), mods.testFlag(Qt::ControlModifier),
-        mods.testFlag(Qt::ShiftModifier), form_.SelectedNode() != kNoNode,
-        form_.Tree()->IsEditingTitle());
+    const TreeKeyCommand command =
+        CommandForTreeKey(TreeKeyOf(event->key()), mods.testFlag(Qt::ControlModifier),
+                          mods.testFlag(Qt::ShiftModifier), form_.SelectedNode() != kNoNode,
+                          form_.Tree()->IsEditingTitle());
     switch (command) {
         case TreeKeyCommand::kNone:
             return false;

@@ -1,10 +1,14 @@
+#include "app/tree_commands.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QProcess>
 #include <QScrollBar>
 #include <QStackedWidget>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 #include <memory>
@@ -12,7 +16,6 @@
 #include "app/my_tree_view.h"
 #include "app/note_pane.h"
 #include "app/note_tree_model.h"
-#include "app/tree_commands.h"
 #include "document/notes_file.h"
 #include "tests/support/ui_fixture.h"
 
@@ -306,9 +309,9 @@ TEST_F(TreeCommandsTest, MovesSwapTopLevelNodesAndAreOfferedOnlyThere) {
     EXPECT_EQ(Titles(kNoNode), (std::vector<std::string>{"F", "N"}));
 
     form.SelectNode(child);
-    for (const char* name : {"NotesMenuMoveUp", "NotesMenuMoveDown", "PopupMenuMoveUp",
-                             "PopupMenuMoveDown", "NotesMenuSort", "PopupMenuSort",
-                             "NotesMenuNewNoteInFolder"}) {
+    for (const char* name :
+         {"NotesMenuMoveUp", "NotesMenuMoveDown", "PopupMenuMoveUp", "PopupMenuMoveDown",
+          "NotesMenuSort", "PopupMenuSort", "NotesMenuNewNoteInFolder"}) {
         EXPECT_FALSE(Action(name)->isEnabled()) << name;
     }
     EXPECT_TRUE(Action("NotesMenuSortAll")->isEnabled());
@@ -471,21 +474,25 @@ TEST_F(TreeCommandsTest, AFolderDraggedWithTheMouseLandsInAnotherFolderAndIsSave
     form.activateWindow();
     QTest::qWaitForWindowActive(&form);
 
+    // Real pointer input through the X server, so the drag runs exactly as the user's would.
+    const QString xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
+    if (xdotool.isEmpty()) GTEST_SKIP() << "xdotool is needed to move the pointer";
     QWidget* viewport = Tree()->viewport();
-    const QPoint from = Tree()->visualRect(IndexOf(folder)).center();
-    const QPoint to = Tree()->visualRect(IndexOf(target)).center();
-    QTest::mousePress(viewport, Qt::LeftButton, {}, from);
-    QTimer::singleShot(100, viewport, [viewport, to] {
-        QTest::mouseMove(viewport, to - QPoint(0, 1));
-        QTimer::singleShot(100, viewport, [viewport, to] {
-            QTest::mouseMove(viewport, to);
-            QTimer::singleShot(100, viewport, [viewport, to] {
-                QTest::mouseRelease(viewport, Qt::LeftButton, {}, to);
-            });
-        });
-    });
-    QTest::mouseMove(viewport, from + QPoint(0, QApplication::startDragDistance() + 4));
-    QTest::qWait(200);
+    const QPoint from = viewport->mapToGlobal(Tree()->visualRect(IndexOf(folder)).center());
+    const QPoint to = viewport->mapToGlobal(Tree()->visualRect(IndexOf(target)).center());
+    const auto xy = [](QPoint p) {
+        return QStringList{QString::number(p.x()), QString::number(p.y())};
+    };
+    QStringList script = QStringList{"mousemove"} + xy(from) +
+                         QStringList{"mousedown", "1", "sleep", "0.2", "mousemove"} +
+                         xy(from + QPoint(0, 12)) + QStringList{"sleep", "0.2", "mousemove"} +
+                         xy(to - QPoint(0, 2)) + QStringList{"sleep", "0.2", "mousemove"} + xy(to) +
+                         QStringList{"sleep", "0.2", "mouseup", "1"};
+    QProcess process;
+    process.start(xdotool, script);
+    ASSERT_TRUE(process.waitForStarted());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 10000));
+    QTest::qWait(100);
     EXPECT_EQ(doc.tree.Parent(folder), target);
     EXPECT_TRUE(doc.modified);
 
