@@ -20,6 +20,7 @@ using quillora::bench::Section;
 
 constexpr Section kSections[] = {
     {"notes_file", quillora::bench::RunNotesFileBench},
+    {"search", quillora::bench::RunSearchBench},
 };
 
 int Usage() {

@@ -14,4 +14,7 @@ void RunNotesFileBench(const Options& options);
 // resident size after loading and before it.
 int PeakLoadChild(const std::string& path);
 
+// Find Next and Replace All over the whole document against a plain search and replace.
+void RunSearchBench(const Options& options);
+
 }  // namespace quillora::bench

@@ -1,0 +1,133 @@
+// Find Next and Replace All over the whole document against the floor of a plain in-memory
+// search and replace over the same texts.
+
+#include <cstdio>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "bench_sections.h"
+#include "bench_util.h"
+#include "search/note_search.h"
+
+namespace quillora::bench {
+
+namespace {
+
+constexpr double kFindGoal = 3.0;
+constexpr double kReplaceAllGoal = 5.0;
+constexpr double kReplaceAllLimitMs = 1000.0;
+// Not a word of the generated texts: placed once at the end of the last node.
+constexpr std::string_view kLastNodeMarker = "zebracrossing";
+
+std::vector<NodeId> NodesInDisplayOrder(const NotesDocument& doc) {
+    std::vector<NodeId> nodes;
+    doc.tree.ForEachInDisplayOrder([&](NodeId n, int) { nodes.push_back(n); });
+    return nodes;
+}
+
+// The floor of Find Next: the texts in display order searched with the library's exact find,
+// up to the first node that holds the text.
+std::pair<size_t, size_t> PlainFind(const std::vector<const std::string*>& texts,
+                                    std::string_view what) {
+    for (size_t i = 0; i < texts.size(); ++i) {
+        const size_t at = std::string_view(*texts[i]).find(what);
+        if (at != std::string_view::npos) return {i, at};
+    }
+    return {texts.size(), 0};
+}
+
+// The floor of Replace All: every text rebuilt with each occurrence replaced, found with the
+// library's exact find, and put in place of the old one.
+size_t PlainReplaceAll(std::vector<std::string>& texts, std::string_view what,
+                       std::string_view with) {
+    size_t count = 0;
+    std::string out;
+    for (std::string& text : texts) {
+        size_t at = text.find(what);
+        if (at == std::string::npos) continue;
+        out.clear();
+        out.reserve(text.size() + text.size() / 8);
+        size_t from = 0;
+        for (; at != std::string::npos; at = text.find(what, from)) {
+            out.append(text, from, at - from);
+            out.append(with);
+            from = at + what.size();
+            ++count;
+        }
+        out.append(text, from, std::string::npos);
+        text.swap(out);
+    }
+    return count;
+}
+
+}  // namespace
+
+void RunSearchBench(const Options& options) {
+    const DocumentShape shape = options.quick ? QuickShape() : FullShape();
+    auto doc = std::make_unique<NotesDocument>();
+    MakeBenchDocument(*doc, shape);
+    const std::vector<NodeId> nodes = NodesInDisplayOrder(*doc);
+    const NodeId first = nodes.front();
+    const NodeId last = nodes.back();
+    {
+        const int slot = doc->tree.Data(last).TextIndex;
+        std::string text = doc->texts.TextOf(slot);
+        text += std::string(kLastNodeMarker) + "\r\n";
+        doc->texts.SetCanonicalText(slot, std::move(text));
+    }
+    doc->current_text_index = doc->tree.Data(first).TextIndex;
+    doc->current_kind = doc->tree.Data(first).Kind;
+    const PaneSelection at_start{first, 0, 0};
+
+    std::vector<const std::string*> text_refs;
+    for (NodeId n : nodes) text_refs.push_back(&doc->TextOf(n));
+    std::printf("search: %d nodes, %s of text\n", doc->tree.Count(),
+                Megabytes(static_cast<double>(TotalTextBytes(*doc))).c_str());
+
+    // Find Next from the first node to the only hit, in the last node.
+    for (const bool case_sensitive : {false, true}) {
+        const SearchSettings settings{std::string(kLastNodeMarker), case_sensitive, true};
+        SearchResult result;
+        std::pair<size_t, size_t> plain;
+        const Timing find = MeasurePair(
+            options.repetitions, [&] { result = FindNextMatch(*doc, at_start, settings); },
+            [&] { plain = PlainFind(text_refs, kLastNodeMarker); });
+        if (!result.Found() || result.hit->node != last || plain.first != nodes.size() - 1) {
+            throw std::runtime_error("find next did not reach the last node");
+        }
+        PrintRatio(case_sensitive ? "find (case)" : "find", find, kFindGoal);
+    }
+
+    // Replace All of a common word, from the first node over the whole document.
+    std::vector<std::string> originals;
+    originals.reserve(nodes.size());
+    for (NodeId n : nodes) originals.push_back(doc->TextOf(n));
+    std::vector<std::string> floor_texts;
+    const auto restore = [&] {
+        for (size_t i = 0; i < nodes.size(); ++i) {
+            doc->texts.SetText(doc->tree.Data(nodes[i]).TextIndex, originals[i]);
+        }
+        doc->current_text_index = doc->tree.Data(first).TextIndex;
+        doc->current_kind = doc->tree.Data(first).Kind;
+        floor_texts = originals;
+    };
+    const SearchSettings settings{"the", false, true};
+    ReplaceAllResult result;
+    size_t plain_count = 0;
+    const Timing replace_all = MeasurePair(
+        options.repetitions,
+        [&] { result = ReplaceAll(*doc, at_start, settings, "that", originals.front()); },
+        [&] { plain_count = PlainReplaceAll(floor_texts, "the", "that"); }, restore);
+    if (result.count != static_cast<int32_t>(plain_count) || result.end != SearchEnd::kEndOfAll) {
+        throw std::runtime_error("replace all and its floor disagree");
+    }
+    std::printf("replace all: %d occurrences of \"the\"\n", result.count);
+    PrintRatio("replace all", replace_all, kReplaceAllGoal);
+    std::printf("replace all under %.0f ms: %s\n", kReplaceAllLimitMs,
+                replace_all.ms < kReplaceAllLimitMs ? "yes" : "no  MISSED");
+}
+
+}  // namespace quillora::bench
