@@ -39,16 +39,18 @@ int main(int argc, char** argv) {
     }
     NotesDocument doc;
 
-    const NodeId welcome = Add(doc, quillora::kNoNode, "Welcome to Quillora", kFolder,
+    const NodeId top = quillora::kNoNode;
+    Add(doc, top, "Welcome to Quillora", kNote,
         {"Welcome!",
          "",
          "Quillora keeps your notes in a tree, like the one on the left.",
-         "A note holds free text. A folder holds notes and more folders,",
-         "and it has a text of its own too: this is the text of the folder",
-         "\"Welcome to Quillora\".",
+         "A note holds free text, like this one. A folder holds notes and",
+         "more folders, and it has a text of its own too: select the folder",
+         "\"Files\" to see it, and open it to see what is inside.",
          "",
-         "Click the notes below to read a short tour. Everything you see",
-         "here can be changed, moved or deleted: it is your document now."});
+         "Click the notes on the left to read a short tour. Everything you",
+         "see here can be changed, moved or deleted: it is your document now."});
+    const NodeId welcome = top;
     Add(doc, welcome, "Notes and folders", kNote,
         {"New notes and folders come from the Notes menu, the tool bar",
          "or the tree's context menu (right-click a note or folder).",
