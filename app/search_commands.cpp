@@ -44,7 +44,9 @@ SearchCommands::SearchCommands(TMainForm& form) : QObject(&form), form_(form) {
 
 SearchCommands::~SearchCommands() = default;
 
-TReplaceForm* SearchCommands::ReplaceForm() const { return replace_form_; }
+TReplaceForm* SearchCommands::ReplaceForm() const {
+    return replace_form_;
+}
 
 void SearchCommands::CreateActions() {
     connect(CreateAction(&form_, "SearchMenuFind", Lang(7101, "&Find..."),
@@ -227,8 +229,8 @@ void SearchCommands::ShowEnd(SearchEnd end) {
     if (end == SearchEnd::kNone) return;
     const std::string english(EnglishText(end));
     Platform::Instance().ShowMessage(MessageOwner(),
-                                     Lang(static_cast<uint16_t>(end), english.c_str()),
-                                     AppTitle(), MessageIcon::Information, MessageButtons::Ok);
+                                     Lang(static_cast<uint16_t>(end), english.c_str()), AppTitle(),
+                                     MessageIcon::Information, MessageButtons::Ok);
 }
 
 QWidget* SearchCommands::MessageOwner() const {

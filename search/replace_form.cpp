@@ -86,18 +86,16 @@ TReplaceForm::TReplaceForm(QWidget* owner, ReplaceHandlers handlers)
     SetHelpContext(c.selected_rb, 74);
 
     if (LanguageText::Instance().HasModule()) {
-        WidenForLanguagePack(*this, c,
-                             {c.find_button, replace_button_, replace_all_button_,
-                              c.cancel_button, c.help_button},
-                             {c.text_edit, replace_edit_}, kReplaceOuterHeightWithPack,
-                             kReplaceCaseTopWithPack);
+        WidenForLanguagePack(
+            *this, c,
+            {c.find_button, replace_button_, replace_all_button_, c.cancel_button, c.help_button},
+            {c.text_edit, replace_edit_}, kReplaceOuterHeightWithPack, kReplaceCaseTopWithPack);
     }
 
     connect(c.text_edit, &QLineEdit::textChanged, this, &TReplaceForm::TextEditChange);
     connect(c.find_button, &QPushButton::clicked, this, &TReplaceForm::FindButtonClick);
     connect(replace_button_, &QPushButton::clicked, this, &TReplaceForm::ReplaceButtonClick);
-    connect(replace_all_button_, &QPushButton::clicked, this,
-            &TReplaceForm::ReplaceAllButtonClick);
+    connect(replace_all_button_, &QPushButton::clicked, this, &TReplaceForm::ReplaceAllButtonClick);
     connect(c.cancel_button, &QPushButton::clicked, this, &TReplaceForm::CancelButtonClick);
     connect(c.help_button, &QPushButton::clicked, this, &TReplaceForm::HelpButtonClick);
     // Escape hides the dialog like Cancel; it is never destroyed before its owner.
@@ -135,8 +133,12 @@ void TReplaceForm::ReplaceAllButtonClick() {
     if (handlers_.replace_all) handlers_.replace_all(Settings(), Replacement());
 }
 
-void TReplaceForm::CancelButtonClick() { hide(); }
+void TReplaceForm::CancelButtonClick() {
+    hide();
+}
 
-void TReplaceForm::HelpButtonClick() { Platform::Instance().ShowHelpTopic(kReplaceHelpTopic); }
+void TReplaceForm::HelpButtonClick() {
+    Platform::Instance().ShowHelpTopic(kReplaceHelpTopic);
+}
 
 }  // namespace quillora

@@ -156,7 +156,9 @@ void TSearchForm::TextEditChange() {
     controls_.find_button->setEnabled(!controls_.text_edit->text().isEmpty());
 }
 
-void TSearchForm::HelpButtonClick() { Platform::Instance().ShowHelpTopic(kFindHelpTopic); }
+void TSearchForm::HelpButtonClick() {
+    Platform::Instance().ShowHelpTopic(kFindHelpTopic);
+}
 
 void TSearchForm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);

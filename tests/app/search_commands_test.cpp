@@ -96,7 +96,8 @@ protected:
     // A node's stored text and a pane's text without the line break every stored line ends with.
     std::string Stored(NodeId node) const {
         std::string text = form_->Document().TextOf(node);
-        if (text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0) text.resize(text.size() - 2);
+        if (text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0)
+            text.resize(text.size() - 2);
         return text;
     }
     static QString Shown(const NotePane* pane) {
@@ -117,10 +118,10 @@ TEST_F(SearchCommandsTest, CommandsAreNamedWithKeysAndEnabledOnlyWhileANodeIsSel
         const char* caption;
         QKeySequence key;
     };
-    for (const Expected& e : {Expected{"SearchMenuFind", "&Find...", QKeySequence("Ctrl+F")},
-                              Expected{"SearchMenuFindAgain", "Find &Next", QKeySequence("F3")},
-                              Expected{"SearchMenuReplace", "&Replace...",
-                                       QKeySequence("Ctrl+R")}}) {
+    for (const Expected& e :
+         {Expected{"SearchMenuFind", "&Find...", QKeySequence("Ctrl+F")},
+          Expected{"SearchMenuFindAgain", "Find &Next", QKeySequence("F3")},
+          Expected{"SearchMenuReplace", "&Replace...", QKeySequence("Ctrl+R")}}) {
         QAction* action = Action(e.name);
         ASSERT_NE(action, nullptr) << e.name;
         EXPECT_EQ(action->text(), e.caption);
@@ -339,11 +340,13 @@ TEST_F(SearchCommandsTest, ReplaceDialogIsKeptHiddenByCancelAndEnablesItsButtons
     EXPECT_TRUE(dialog->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_EQ(dialog->size(), QSize(385, 154));
     EXPECT_EQ(dialog->focusWidget(), dialog->TextEdit());
-    for (QPushButton* b : {dialog->FindButton(), dialog->ReplaceButton(), dialog->ReplaceAllButton()})
+    for (QPushButton* b :
+         {dialog->FindButton(), dialog->ReplaceButton(), dialog->ReplaceAllButton()})
         EXPECT_FALSE(b->isEnabled());
     dialog->TextEdit()->setText("b");
     dialog->ReplaceEdit()->setText("B");
-    for (QPushButton* b : {dialog->FindButton(), dialog->ReplaceButton(), dialog->ReplaceAllButton()})
+    for (QPushButton* b :
+         {dialog->FindButton(), dialog->ReplaceButton(), dialog->ReplaceAllButton()})
         EXPECT_TRUE(b->isEnabled());
     EXPECT_EQ(dialog->ReplaceEdit()->maxLength(), 250);
 
@@ -483,7 +486,8 @@ protected:
         std::vector<ResourceBlock> blocks;
         // Only the replace dialog's caption is translated; the rest stays English.
         blocks.push_back({BlockOf(9000), kLanguageUsEnglish, BlockWith(9000, u"Ersetzen")});
-        auto module = LanguageModule::FromBytes(BuildPeImage(blocks).AsString(), kLanguageUsEnglish);
+        auto module =
+            LanguageModule::FromBytes(BuildPeImage(blocks).AsString(), kLanguageUsEnglish);
         ASSERT_TRUE(module);
         LanguageText::Instance().SetModule(std::move(module));
     }
