@@ -18,7 +18,9 @@ namespace quillora {
 
 namespace {
 
-QString UntitledName() { return Lang(7753, "Untitled.qlb"); }
+QString UntitledName() {
+    return Lang(7753, "Untitled.qlb");
+}
 
 QAction* Command(TMainForm& form, const QString& name) {
     return form.findChild<QAction*>(name);
@@ -34,8 +36,8 @@ DocumentCommands::DocumentCommands(TMainForm& form) : QObject(&form), form_(form
     setObjectName(QStringLiteral("DocumentCommands"));
     connect(CreateAction(&form, "FileMenuNew", Lang(7001, "&New")), &QAction::triggered, this,
             &DocumentCommands::FileMenuNewClick);
-    connect(CreateAction(&form, "FileMenuOpen", Lang(7002, "&Open...")), &QAction::triggered,
-            this, &DocumentCommands::FileMenuOpenClick);
+    connect(CreateAction(&form, "FileMenuOpen", Lang(7002, "&Open...")), &QAction::triggered, this,
+            &DocumentCommands::FileMenuOpenClick);
     connect(CreateAction(&form, "ReOpenMenuClearList", Lang(7004, "&Clear List")),
             &QAction::triggered, this, &DocumentCommands::ReOpenMenuClearListClick);
     for (int i = 1; i <= kRecentFileCount; ++i) {
@@ -73,14 +75,15 @@ void DocumentCommands::SetImportHandler(std::function<bool(const QString&)> impo
 
 QString DocumentCommands::ReOpenCaption(const QString& path) {
 #ifdef Q_OS_WIN
-    const qsizetype cut = std::max({path.lastIndexOf(QLatin1Char('/')),
-                                    path.lastIndexOf(QLatin1Char('\\')),
-                                    path.lastIndexOf(QLatin1Char(':'))});
+    const qsizetype cut =
+        std::max({path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')),
+                  path.lastIndexOf(QLatin1Char(':'))});
 #else
     const qsizetype cut = path.lastIndexOf(QLatin1Char('/'));
 #endif
     QString name = path.mid(cut + 1);
-    if (name.size() > kMaxCaptionLength) name = name.left(kCutCaptionLength) + QStringLiteral("...");
+    if (name.size() > kMaxCaptionLength)
+        name = name.left(kCutCaptionLength) + QStringLiteral("...");
     // A "&" in a file name is shown, not taken as the item's access key.
     name.replace(QLatin1Char('&'), QStringLiteral("&&"));
     return name;
@@ -147,7 +150,9 @@ void DocumentCommands::FileMenuOpenClick() {
     open_dialog_.initial_folder = QFileInfo(chosen.front()).absolutePath();
 }
 
-void DocumentCommands::FileMenuSaveClick() { SaveDocument(); }
+void DocumentCommands::FileMenuSaveClick() {
+    SaveDocument();
+}
 
 bool DocumentCommands::FileMenuSaveAsClick() {
     const NotesDocument& doc = form_.Document();
@@ -167,9 +172,13 @@ bool DocumentCommands::FileMenuSaveAsClick() {
     return true;
 }
 
-void DocumentCommands::FileMenuExitClick() { form_.close(); }
+void DocumentCommands::FileMenuExitClick() {
+    form_.close();
+}
 
-void DocumentCommands::ReOpenMenuClearListClick() { ClearRecentFiles(form_.SettingsFile()); }
+void DocumentCommands::ReOpenMenuClearListClick() {
+    ClearRecentFiles(form_.SettingsFile());
+}
 
 void DocumentCommands::LoadFavorite(const QString& path) {
     if (!AskSaveChanges(Prompt::Favorite)) return;

@@ -5,17 +5,18 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
-#include <QMimeData>
-#include <QToolBar>
-#include <QToolButton>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMimeData>
 #include <QScreen>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
 
+#include "app/actions.h"
 #include "app/app_paths.h"
 #include "app/command_line.h"
 #include "app/document_commands.h"
@@ -25,7 +26,6 @@
 #include "app/main_menu.h"
 #include "app/my_tree_view.h"
 #include "app/note_pane.h"
-#include "app/actions.h"
 #include "app/note_tree_model.h"
 #include "app/platform.h"
 #include "app/recent_files.h"
@@ -80,9 +80,8 @@ TMainForm::TMainForm(AppContext& context, QWidget* parent)
     ApplyWindowSettings();
 
     setAcceptDrops(true);
-    EnableContextHelp(this, [](int topic, const QPoint&) {
-        Platform::Instance().ShowHelpTopic(topic);
-    });
+    EnableContextHelp(this,
+                      [](int topic, const QPoint&) { Platform::Instance().ShowHelpTopic(topic); });
 
     std::vector<std::string> args;
     for (const QString& a : context_.arguments) args.push_back(ToNative(a));
@@ -97,7 +96,18 @@ TMainForm::TMainForm(AppContext& context, QWidget* parent)
     UpdateToolButtons();
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() {
+    // The controllers go first, while the window, its tree and its model still exist: their
+    // destructors unhook themselves from them.
+    const QObjectList kids = children();
+    for (QObject* child : kids) {
+        if (qobject_cast<DocumentCommands*>(child) || qobject_cast<EditCommands*>(child) ||
+            qobject_cast<TreeCommands*>(child) || qobject_cast<SearchCommands*>(child)) {
+            delete child;
+        }
+    }
+    document_commands_ = nullptr;
+}
 
 void TMainForm::BuildLayout() {
     splitter_ = new QSplitter(Qt::Horizontal, this);
@@ -149,6 +159,8 @@ void TMainForm::BuildLayout() {
         status_panels_[static_cast<size_t>(i)] = label;
     }
     setStatusBar(bar);
+    // A double click on the status bar shows the document's properties.
+    bar->installEventFilter(this);
     SetStatusText(0, QStringLiteral("1:1"));
     SetStatusText(2, Lang(7701, "Insert"));
 }
@@ -160,7 +172,8 @@ void TMainForm::PlaceWindowFromSettings() {
     DefaultContext defaults;
     defaults.screen = {screen.width(), screen.height()};
     const ProfileFile& ini = SettingsFile();
-    resize(ReadIntSetting(ini, keys::kWidth, defaults), ReadIntSetting(ini, keys::kHeight, defaults));
+    resize(ReadIntSetting(ini, keys::kWidth, defaults),
+           ReadIntSetting(ini, keys::kHeight, defaults));
     move(ReadIntSetting(ini, keys::kLeft, defaults), ReadIntSetting(ini, keys::kTop, defaults));
 }
 
@@ -177,12 +190,12 @@ void TMainForm::CreateWindowCommands() {
             &TMainForm::ViewMenuStatusBarClick);
     connect(checkable("ViewMenuAlwaysOnTop", 7203, "&Always On Top"), &QAction::triggered, this,
             &TMainForm::ViewMenuAlwaysOnTopClick);
-    connect(CreateAction(this, "HelpMenuContents", Lang(7301, "&Contents...")),
-            &QAction::triggered, this, &TMainForm::HelpMenuContentsClick);
+    connect(CreateAction(this, "HelpMenuContents", Lang(7301, "&Contents...")), &QAction::triggered,
+            this, &TMainForm::HelpMenuContentsClick);
     connect(checkable("HelpMenuShowHints", 7302, "&Show Hints"), &QAction::triggered, this,
             &TMainForm::HelpMenuShowHintsClick);
-    connect(CreateAction(this, "HelpMenuWhatsNew", Lang(7303, "&What's New?")),
-            &QAction::triggered, this, &TMainForm::HelpMenuWhatsNewClick);
+    connect(CreateAction(this, "HelpMenuWhatsNew", Lang(7303, "&What's New?")), &QAction::triggered,
+            this, &TMainForm::HelpMenuWhatsNewClick);
 }
 
 namespace {
@@ -217,13 +230,21 @@ void TMainForm::ViewMenuStatusBarClick() {
     statusBar()->setVisible(IsChecked(this, "ViewMenuStatusBar"));
 }
 
-void TMainForm::ViewMenuAlwaysOnTopClick() { SetAlwaysOnTop(IsChecked(this, "ViewMenuAlwaysOnTop")); }
+void TMainForm::ViewMenuAlwaysOnTopClick() {
+    SetAlwaysOnTop(IsChecked(this, "ViewMenuAlwaysOnTop"));
+}
 
-void TMainForm::HelpMenuShowHintsClick() { SetHintsShown(IsChecked(this, "HelpMenuShowHints")); }
+void TMainForm::HelpMenuShowHintsClick() {
+    SetHintsShown(IsChecked(this, "HelpMenuShowHints"));
+}
 
-void TMainForm::HelpMenuContentsClick() { Platform::Instance().ShowHelpContents(); }
+void TMainForm::HelpMenuContentsClick() {
+    Platform::Instance().ShowHelpContents();
+}
 
-void TMainForm::HelpMenuWhatsNewClick() { Platform::Instance().ShowHelpTopic(kWhatsNewHelpTopic); }
+void TMainForm::HelpMenuWhatsNewClick() {
+    Platform::Instance().ShowHelpTopic(kWhatsNewHelpTopic);
+}
 
 void TMainForm::SetAlwaysOnTop(bool on) {
     SetChecked(this, "ViewMenuAlwaysOnTop", on);
@@ -238,9 +259,13 @@ void TMainForm::SetAlwaysOnTop(bool on) {
     }
 }
 
-QToolBar* TMainForm::ToolBar() const { return findChild<QToolBar*>(QStringLiteral("ToolBar")); }
+QToolBar* TMainForm::ToolBar() const {
+    return findChild<QToolBar*>(QStringLiteral("ToolBar"));
+}
 
-bool TMainForm::IsAlwaysOnTop() const { return windowFlags().testFlag(Qt::WindowStaysOnTopHint); }
+bool TMainForm::IsAlwaysOnTop() const {
+    return windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+}
 
 void TMainForm::SetHintsShown(bool on) {
     QToolBar* bar = ToolBar();
@@ -419,7 +444,8 @@ void TMainForm::ReadNotesFileReporting(const QString& path) {
         case ReadStatus::Damaged:
             platform.ShowMessage(
                 this,
-                FormatMessage(Lang(7777, "The file \"%s\" is damaged and cannot be opened."), {path}),
+                FormatMessage(Lang(7777, "The file \"%s\" is damaged and cannot be opened."),
+                              {path}),
                 AppTitle(), MessageIcon::Warning, MessageButtons::Ok);
             break;
     }
@@ -493,7 +519,8 @@ void TMainForm::WriteWindowSettings() {
     WriteFlag(ini, keys::kAlwaysOnTop, IsChecked(this, "ViewMenuAlwaysOnTop"));
     WriteFlag(ini, keys::kShowHints, IsChecked(this, "HelpMenuShowHints"));
     WriteFlag(ini, keys::kWordWrap, WordWrapOn());
-    if (ReadFlag(ini, keys::kReOpenLastFile)) WriteText(ini, keys::kReOpenFile, doc_.current_file_name);
+    if (ReadFlag(ini, keys::kReOpenLastFile))
+        WriteText(ini, keys::kReOpenFile, doc_.current_file_name);
     WriteInt(ini, keys::kNotesListWidth, notes_tree_->width());
     WriteInt(ini, keys::kFolderImage, doc_.images.folder);
     WriteInt(ini, keys::kOpenedFolderImage, doc_.images.opened_folder);
@@ -507,6 +534,16 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     }
     WriteWindowSettings();
     event->accept();
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == statusBar() && event->type() == QEvent::MouseButtonDblClick) {
+        if (auto* properties = findChild<QAction*>(QStringLiteral("FileMenuProperties"))) {
+            properties->trigger();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void TMainForm::dragEnterEvent(QDragEnterEvent* event) {

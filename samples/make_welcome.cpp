@@ -41,31 +41,25 @@ int main(int argc, char** argv) {
 
     const NodeId top = quillora::kNoNode;
     Add(doc, top, "Welcome to Quillora", kNote,
-        {"Welcome!",
-         "",
-         "Quillora keeps your notes in a tree, like the one on the left.",
+        {"Welcome!", "", "Quillora keeps your notes in a tree, like the one on the left.",
          "A note holds free text, like this one. A folder holds notes and",
          "more folders, and it has a text of its own too: select the folder",
-         "\"Files\" to see it, and open it to see what is inside.",
-         "",
+         "\"Files\" to see it, and open it to see what is inside.", "",
          "Click the notes on the left to read a short tour. Everything you",
          "see here can be changed, moved or deleted: it is your document now."});
     const NodeId welcome = top;
     Add(doc, welcome, "Notes and folders", kNote,
         {"New notes and folders come from the Notes menu, the tool bar",
-         "or the tree's context menu (right-click a note or folder).",
-         "",
+         "or the tree's context menu (right-click a note or folder).", "",
          "Ctrl+N makes a new note, Ctrl+O a new folder.",
-         "\"In Folder\" puts the new note or folder inside the selected folder.",
-         "",
+         "\"In Folder\" puts the new note or folder inside the selected folder.", "",
          "Rename a note from the Notes menu, move it with Move Up and",
          "Move Down or by dragging it onto another place in the tree,",
          "and sort a folder's contents with Sort."});
     Add(doc, welcome, "Writing", kNote,
         {"Type in this pane: the text belongs to the note selected in the tree.",
          "The status bar shows the caret's line and column, and \"Modified\"",
-         "as soon as the document has unsaved changes.",
-         "",
+         "as soon as the document has unsaved changes.", "",
          "The Edit menu has Undo, Cut, Copy and Paste, changing the case of",
          "the selection, and Word Wrap (Ctrl+W).",
          "F5 inserts today's date, F6 the time, F7 both."});
@@ -75,13 +69,12 @@ int main(int argc, char** argv) {
          "Search > Replace (Ctrl+R) replaces one match at a time or all at once."});
 
     const NodeId files = Add(doc, welcome, "Files", kFolder,
-        {"One tree is one notes file (.qlb). The File menu saves it, opens",
-         "another one and lists the files you used last under Re-Open."});
+                             {"One tree is one notes file (.qlb). The File menu saves it, opens",
+                              "another one and lists the files you used last under Re-Open."});
     Add(doc, files, "Saving", kNote,
         {"File > Save writes the whole tree back to its file.",
          "Quillora writes a new copy first and only then replaces the old",
-         "file, so a full disk never costs you the version you had.",
-         "",
+         "file, so a full disk never costs you the version you had.", "",
          "Before a command would close a document with unsaved changes,",
          "Quillora asks whether to save them."});
     Add(doc, files, "Import and export", kNote,
@@ -93,13 +86,12 @@ int main(int argc, char** argv) {
          "Add the open file with Ctrl+D."});
 
     const NodeId yours = Add(doc, welcome, "Make it yours", kFolder,
-        {"Edit > Settings changes the colours and fonts of the tree and the",
-         "panes, the pictures of notes and folders, and whether Quillora",
-         "opens the last file again when it starts."});
+                             {"Edit > Settings changes the colours and fonts of the tree and the",
+                              "panes, the pictures of notes and folders, and whether Quillora",
+                              "opens the last file again when it starts."});
     Add(doc, yours, "Help", kNote,
         {"Press F1 anywhere for help about the part of the window you are in,",
-         "or open Help > Contents.",
-         "Help > Show Hints switches the tool bar's tips on and off."});
+         "or open Help > Contents.", "Help > Show Hints switches the tool bar's tips on and off."});
     Add(doc, yours, "Your first note", kNote,
         {"This note is waiting for you. Select all of this text and start",
          "typing, then save with File > Save As to keep a copy of your own."});

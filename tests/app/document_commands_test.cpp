@@ -1,10 +1,11 @@
+#include "app/document_commands.h"
+
 #include <QAction>
 #include <QMenu>
 #include <QMimeData>
 #include <QTest>
 #include <QUrl>
 
-#include "app/document_commands.h"
 #include "app/note_pane.h"
 #include "document/notes_file.h"
 #include "tests/support/ui_fixture.h"
@@ -49,7 +50,8 @@ protected:
     // Types into the visible pane, which marks the document modified.
     void Edit(const QString& text = "typed") { form_->VisiblePane()->setPlainText(text); }
     std::string History(int k) {
-        return ProfileFile(ToNative(IniPath())).ReadString("History", "File" + std::to_string(k), "");
+        return ProfileFile(ToNative(IniPath()))
+            .ReadString("History", "File" + std::to_string(k), "");
     }
     // The re-open items as the File menu shows them: caption, or "-" for a hidden item.
     QStringList ReOpenItems() {
@@ -184,7 +186,8 @@ TEST_F(DocumentCommandsTest, ReOpenListKeepsItsOrderAndDropsTheOldest) {
     OpenWithCommand(a);
     EXPECT_EQ(History(0), ToNative(b));
     EXPECT_EQ(History(1), ToNative(a));
-    EXPECT_EQ(ReOpenItems(), QStringList({"b.qlb", "a.qlb", "-", "-", "-", "-", "-", "-", "-", "-"}));
+    EXPECT_EQ(ReOpenItems(),
+              QStringList({"b.qlb", "a.qlb", "-", "-", "-", "-", "-", "-", "-", "-"}));
     EXPECT_TRUE(form_->findChild<QAction*>("ReOpenMenuClearList")->isEnabled());
 
     // An item opens the path in its hint.

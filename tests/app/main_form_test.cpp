@@ -112,7 +112,8 @@ TEST_F(MainFormTest, FilesThatCannotBeReadAreReportedAndLeaveTheDocumentEmpty) {
         platform_.messages.clear();
         TMainForm& form = StartMainForm({path});
         ASSERT_EQ(platform_.messages.size(), 1u);
-        EXPECT_TRUE(platform_.messages[0].text.contains(c.message)) << platform_.messages[0].text.toStdString();
+        EXPECT_TRUE(platform_.messages[0].text.contains(c.message))
+            << platform_.messages[0].text.toStdString();
         EXPECT_EQ(platform_.messages[0].caption, "Quillora");
         EXPECT_EQ(platform_.messages[0].icon, c.icon);
         EXPECT_TRUE(form.Document().tree.Empty());
@@ -195,13 +196,14 @@ TEST_F(MainFormTest, FirstStartTakesItsPlaceFromTheScreenAndShowsEverything) {
 }
 
 TEST_F(MainFormTest, ClosingWritesTheWindowSettingsAndTheyComeBack) {
-    WriteFile(IniPath(), "[Main]\r\nReOpenLastFile=1\r\nReOpenFile=/old/path.qlb\r\n"
-                         "[NotesList]\r\nImage1=12\r\nImage2=13\r\nImage3=8\r\n");
+    WriteFile(IniPath(),
+              "[Main]\r\nReOpenLastFile=1\r\nReOpenFile=/old/path.qlb\r\n"
+              "[NotesList]\r\nImage1=12\r\nImage2=13\r\nImage3=8\r\n");
     TMainForm& form = StartMainForm();
     form.resize(500, 350);
     form.move(40, 50);
-    for (const char* name : {"ViewMenuToolBar", "ViewMenuStatusBar", "HelpMenuShowHints",
-                             "ViewMenuAlwaysOnTop"}) {
+    for (const char* name :
+         {"ViewMenuToolBar", "ViewMenuStatusBar", "HelpMenuShowHints", "ViewMenuAlwaysOnTop"}) {
         form.findChild<QAction*>(name)->trigger();
     }
     EXPECT_FALSE(form.findChild<QToolBar*>("ToolBar")->isVisible());
@@ -245,7 +247,8 @@ TEST_F(MainFormTest, ClosingWhileMaximisedKeepsTheLastNormalPlace) {
     ASSERT_TRUE(form.isMaximized());
     ASSERT_TRUE(form.close());
     const QByteArray ini = ReadFile(IniPath());
-    EXPECT_TRUE(ini.contains("Left=11\r\nTop=22\r\nWidth=333\r\nHeight=244\r\n")) << ini.toStdString();
+    EXPECT_TRUE(ini.contains("Left=11\r\nTop=22\r\nWidth=333\r\nHeight=244\r\n"))
+        << ini.toStdString();
     // ReOpenLastFile is off: the file name is not written.
     EXPECT_FALSE(ini.contains("ReOpenFile"));
     form_.reset();
@@ -266,7 +269,8 @@ TEST_F(MainFormTest, ClosingWithUnsavedChangesAsksFirst) {
     NotesDocument reread;
     ASSERT_EQ(ReadNotesFile(ToNative(path), reread), ReadStatus::Ok);
     EXPECT_EQ(reread.TextOf(reread.tree.FirstTopLevel()), "changed\r\n");
-    EXPECT_EQ(ProfileFile(ToNative(IniPath())).ReadString("Main", "ReOpenFile", ""), ToNative(path));
+    EXPECT_EQ(ProfileFile(ToNative(IniPath())).ReadString("Main", "ReOpenFile", ""),
+              ToNative(path));
 }
 
 // Opening the largest document the program holds from the command line, in the real window.
@@ -276,7 +280,8 @@ TEST_F(MainFormTest, OpensAFullDocumentFromTheCommandLine) {
     for (int i = 0; i < 4000; ++i) {
         const int slot = *doc.texts.AllocateTextSlot();
         std::string text;
-        for (int line = 0; line < 20; ++line) text += "Line " + std::to_string(line) + " of note\r\n";
+        for (int line = 0; line < 20; ++line)
+            text += "Line " + std::to_string(line) + " of note\r\n";
         doc.texts.SetText(slot, text);
         if (i % 40 == 0) {
             folder = doc.tree.Append(kNoNode, "Folder " + std::to_string(i), {kFolder, slot}, 3);
@@ -293,9 +298,18 @@ TEST_F(MainFormTest, OpensAFullDocumentFromTheCommandLine) {
     const qint64 ms = clock.elapsed();
     ASSERT_EQ(form.Document().tree.Count(), 4000);
     EXPECT_EQ(form.SelectedNode(), form.Document().tree.FirstTopLevel());
-    // The start timer alone waits 180 ms of this.
-    std::printf("[ figure ] 4000 nodes opened from the command line in %lld ms\n",
-                static_cast<long long>(ms));
+    // Reading alone, into the window as it stands, until it has been painted.
+    form.CloseDocument();
+    clock.restart();
+    form.ReadNotesFileReporting(path);
+    QCoreApplication::processEvents();
+    form.repaint();
+    const qint64 read_ms = clock.elapsed();
+    ASSERT_EQ(form.Document().tree.Count(), 4000);
+    // The start-up figure includes creating the window and the start timer's 180 ms.
+    std::printf(
+        "[ figure ] 4000 nodes: start-up with the file %lld ms, reading into the window %lld ms\n",
+        static_cast<long long>(ms), static_cast<long long>(read_ms));
 }
 
 }  // namespace

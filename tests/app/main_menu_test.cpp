@@ -1,3 +1,5 @@
+#include "app/main_menu.h"
+
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
@@ -7,7 +9,6 @@
 
 #include "app/actions.h"
 #include "app/help_window.h"
-#include "app/main_menu.h"
 #include "app/my_tree_view.h"
 #include "app/note_pane.h"
 #include "document/notes_file.h"
@@ -68,7 +69,8 @@ TEST_F(MainMenuTest, MenusHoldTheCommandsOfTheTableInOrder) {
     for (const char* caption : {"&New", "&Open...", "&Re-Open>", "&Save", "Save &As...", "E&xit"}) {
         EXPECT_TRUE(lines.contains(caption)) << caption;
     }
-    EXPECT_EQ(lines.mid(0, 5), QStringList({"&New", "&Open...", "&Re-Open>", "&Save", "Save &As..."}));
+    EXPECT_EQ(lines.mid(0, 5),
+              QStringList({"&New", "&Open...", "&Re-Open>", "&Save", "Save &As..."}));
     EXPECT_EQ(lines.back(), "E&xit");
     auto* reopen = form.findChild<QMenu*>("FileMenuReOpen");
     ASSERT_NE(reopen, nullptr);
@@ -137,10 +139,10 @@ TEST_F(MainMenuTest, ToolButtonsFollowTheSelectionAndTheModifiedFlag) {
         auto* button = form.findChild<QToolButton*>(name);
         return button ? std::optional<bool>(button->isEnabled()) : std::nullopt;
     };
-    const char* selection_buttons[] = {"CutButton", "CopyButton", "PasteButton", "UndoButton",
+    const char* selection_buttons[] = {"CutButton",  "CopyButton", "PasteButton", "UndoButton",
                                        "DateButton", "TimeButton", "FindButton"};
-    for (const char* name : {"NewButton", "OpenButton", "NewNoteButton", "NewFolderButton",
-                             "ExitButton"}) {
+    for (const char* name :
+         {"NewButton", "OpenButton", "NewNoteButton", "NewFolderButton", "ExitButton"}) {
         EXPECT_NE(enabled(name), std::optional<bool>(false)) << name;
     }
     EXPECT_EQ(enabled("SaveButton"), std::optional<bool>(false));
