@@ -61,7 +61,7 @@ TReplaceForm::TReplaceForm(QWidget* owner, ReplaceHandlers handlers)
     c.selected_rb->setGeometry(60, 124, 150, 18);
     c.case_check_box = new QCheckBox(Lang(9003, "&Case Sensitive"), this);
     c.case_check_box->setObjectName(QStringLiteral("CaseCheckBox"));
-    c.case_check_box->setGeometry(200, 114, 94, 18);
+    c.case_check_box->setGeometry(194, 114, 100, 18);
 
     const auto button = [this](const char* name, const QString& caption, int top) {
         auto* b = new QPushButton(caption, this);

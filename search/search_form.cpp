@@ -1,6 +1,7 @@
 #include "search/search_form.h"
 
 #include <QCheckBox>
+#include <QFont>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -55,6 +56,10 @@ void SetUpSearchDialogWindow(QDialog& dialog, int client_width, int client_heigh
     dialog.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::WindowContextHelpButtonHint);
     dialog.setFixedSize(client_width, client_height);
+    // The layout is laid out in pixels for a small dialog font.
+    QFont font = dialog.font();
+    font.setPixelSize(11);
+    dialog.setFont(font);
     EnableContextHelp(&dialog, [](int topic, const QPoint& position) {
         Platform::Instance().ShowHelpPopup(topic, position);
     });
@@ -119,7 +124,7 @@ TSearchForm::TSearchForm(QWidget* parent) : QDialog(parent) {
     c.selected_rb->setGeometry(60, 76, 150, 18);
     c.case_check_box = new QCheckBox(Lang(10002, "&Case Sensitive"), this);
     c.case_check_box->setObjectName(QStringLiteral("CaseCheckBox"));
-    c.case_check_box->setGeometry(200, 66, 95, 18);
+    c.case_check_box->setGeometry(194, 66, 100, 18);
 
     const auto button = [this](const char* name, const QString& caption, int top) {
         auto* b = new QPushButton(caption, this);
