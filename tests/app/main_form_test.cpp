@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QScreen>
@@ -271,6 +272,20 @@ TEST_F(MainFormTest, ClosingWithUnsavedChangesAsksFirst) {
     EXPECT_EQ(reread.TextOf(reread.tree.FirstTopLevel()), "changed\r\n");
     EXPECT_EQ(ProfileFile(ToNative(IniPath())).ReadString("Main", "ReOpenFile", ""),
               ToNative(path));
+}
+
+TEST_F(MainFormTest, ASaveThatFailsOnClosingStillCloses) {
+    const QString folder = HomeFile("gone");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString path = folder + "/a.qlb";
+    WriteFile(path, SmallNotesFile());
+    TMainForm& form = StartMainForm({path});
+    form.FolderMemo()->setPlainText("lost");
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    platform_.message_answers = {MessageAnswer::Yes};
+    EXPECT_TRUE(form.close());
+    ASSERT_EQ(platform_.messages.size(), 2u);
+    EXPECT_EQ(platform_.messages[1].text, "Unable to save file.");
 }
 
 // Opening the largest document the program holds from the command line, in the real window.

@@ -194,6 +194,15 @@ TEST_F(MainMenuTest, HelpCommandsAndContextHelp) {
     ASSERT_EQ(platform_.help_topics.size(), 3u);
     EXPECT_EQ(platform_.help_topics.back(), 14);
 
+    // F1 in an open menu asks for that menu's topic.
+    auto* view = form.findChild<QMenu*>("ViewMenu");
+    view->popup(form.mapToGlobal(QPoint(20, 20)));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(view));
+    QTest::keyClick(view, Qt::Key_Down);
+    QTest::keyClick(view, Qt::Key_F1);
+    view->close();
+    EXPECT_EQ(platform_.help_topics.back(), 11);
+
     // Show Hints switches the tool buttons' tips.
     auto* hints = form.findChild<QAction*>("HelpMenuShowHints");
     auto* open = form.findChild<QToolButton*>("OpenButton");
