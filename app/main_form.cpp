@@ -107,6 +107,17 @@ TMainForm::~TMainForm() {
         }
     }
     document_commands_ = nullptr;
+    // The view and its model follow while the document they show still exists: a title being
+    // edited is committed or dropped now, not after the document is gone.
+    notes_tree_->setModel(nullptr);
+    delete splitter_;
+    delete tree_model_;
+    splitter_ = nullptr;
+    notes_tree_ = nullptr;
+    tree_model_ = nullptr;
+    panes_ = nullptr;
+    memo_ = nullptr;
+    folder_memo_ = nullptr;
 }
 
 void TMainForm::BuildLayout() {
