@@ -296,6 +296,11 @@ void NotePane::inputMethodEvent(QInputMethodEvent* e) {
     e->accept();
 }
 
+bool NotePane::canInsertFromMimeData(const QMimeData* source) const {
+    if (source != nullptr && source->hasUrls()) return false;
+    return QPlainTextEdit::canInsertFromMimeData(source);
+}
+
 void NotePane::insertFromMimeData(const QMimeData* source) {
     if (source == nullptr || !source->hasText() || isReadOnly()) return;
     InsertText(source->text());

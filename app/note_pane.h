@@ -62,6 +62,9 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
     void inputMethodEvent(QInputMethodEvent* e) override;
     void insertFromMimeData(const QMimeData* source) override;
+    // Files dropped from the desktop are not text: they go on to the main window, which opens
+    // or imports them.
+    bool canInsertFromMimeData(const QMimeData* source) const override;
 
 private:
     // Characters the selection of `cursor` takes up, line breaks counted as two.
