@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/actions.h"
+#include "app/edit_commands.h"
 #include "app/lang.h"
 #include "app/main_form.h"
 #include "app/my_tree_view.h"
@@ -72,23 +73,6 @@ TreeKey TreeKeyOf(int key) {
     }
 }
 
-// The first character of a locale's date or time format that is not part of a field.
-QString FieldSeparator(const QString& format, const QString& fallback) {
-    for (const QChar c : format) {
-        if (!c.isLetter() && c != QLatin1Char('\'') && !c.isSpace()) return QString(c);
-    }
-    return fallback;
-}
-
-DateTimeSeparators SystemSeparators() {
-    const QLocale locale = QLocale::system();
-    DateTimeSeparators separators;
-    separators.date =
-        ToAnsi(FieldSeparator(locale.dateFormat(QLocale::ShortFormat), QStringLiteral("/")));
-    separators.time =
-        ToAnsi(FieldSeparator(locale.timeFormat(QLocale::ShortFormat), QStringLiteral(":")));
-    return separators;
-}
 
 }  // namespace
 
@@ -331,7 +315,7 @@ void TreeCommands::NotesTreeEdited(NodeId node, const std::string& title) {
 void TreeCommands::TitleFromClock(bool date) {
     const NodeId node = form_.SelectedNode();
     if (node == kNoNode) return;
-    const DateTimeSeparators separators = separators_ ? *separators_ : SystemSeparators();
+    const DateTimeSeparators separators = separators_ ? *separators_ : SeparatorsOf(QLocale::system());
     SetTitleFromClock(form_.Document(), node, date ? ClockTitle::kDate : ClockTitle::kTime, *clock_,
                       separators);
     form_.MarkModified();
