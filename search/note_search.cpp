@@ -239,7 +239,7 @@ ReplaceResult Replace(NotesDocument& doc, const PaneSelection& selection,
         result.replaced = true;
         result.after_edit = PaneSelection{selection.node, ToPosition(start + with.size()), 0};
     } else {
-        doc.texts.SetText(slot, std::string(shown_text));
+        doc.texts.SetText(slot, shown_text);
     }
     result.search = FindNextMatch(doc, result.after_edit, settings);
     return result;

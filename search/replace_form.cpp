@@ -31,37 +31,20 @@ TReplaceForm::TReplaceForm(QWidget* owner, ReplaceHandlers handlers)
     setModal(false);
     SearchDialogControls& c = controls_;
 
-    const auto label = [this](const char* name, const QString& caption, int top, int width) {
-        auto* l = new QLabel(caption, this);
-        l->setObjectName(QString::fromLatin1(name));
-        l->setGeometry(kMargin, top, width, 16);
-        return l;
-    };
-    const auto edit = [this](const char* name, int top) {
-        auto* e = new QLineEdit(this);
-        e->setObjectName(QString::fromLatin1(name));
-        e->setGeometry(kMargin, top, 280, 21);
-        e->setMaxLength(static_cast<int>(kMaxSearchTextLength));
-        return e;
-    };
-    c.st1 = label("ST1", Lang(9001, "&Text to Search for:"), 8, 200);
-    c.text_edit = edit("TextEdit", 26);
-    c.st1->setBuddy(c.text_edit);
-    st2_ = label("ST2", Lang(9002, "&Replace with:"), 54, 200);
-    replace_edit_ = edit("ReplaceEdit", 72);
+    AddSearchControls(*this, c,
+                      {Lang(9001, "&Text to Search for:"), Lang(9004, "Search:"),
+                       Lang(9005, "&All Notes/Folders"), Lang(9006, "&Selected Note/Folder"),
+                       Lang(9003, "&Case Sensitive")},
+                      104);
+    st2_ = new QLabel(Lang(9002, "&Replace with:"), this);
+    st2_->setObjectName(QStringLiteral("ST2"));
+    st2_->setGeometry(kMargin, 54, 200, 16);
+    replace_edit_ = new QLineEdit(this);
+    replace_edit_->setObjectName(QStringLiteral("ReplaceEdit"));
+    replace_edit_->setGeometry(kMargin, 72, 280, 21);
+    replace_edit_->setMaxLength(static_cast<int>(kMaxSearchTextLength));
     st2_->setBuddy(replace_edit_);
-
-    c.label1 = label("Label1", Lang(9004, "Search:"), 106, 48);
-    c.all_rb = new QRadioButton(Lang(9005, "&All Notes/Folders"), this);
-    c.all_rb->setObjectName(QStringLiteral("AllRB"));
-    c.all_rb->setGeometry(60, 104, 136, 18);
-    c.all_rb->setChecked(true);
-    c.selected_rb = new QRadioButton(Lang(9006, "&Selected Note/Folder"), this);
-    c.selected_rb->setObjectName(QStringLiteral("SelectedRB"));
-    c.selected_rb->setGeometry(60, 124, 150, 18);
-    c.case_check_box = new QCheckBox(Lang(9003, "&Case Sensitive"), this);
-    c.case_check_box->setObjectName(QStringLiteral("CaseCheckBox"));
-    c.case_check_box->setGeometry(194, 114, 100, 18);
+    setTabOrder(c.text_edit, replace_edit_);
 
     const auto button = [this](const char* name, const QString& caption, int top) {
         auto* b = new QPushButton(caption, this);

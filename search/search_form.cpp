@@ -97,34 +97,43 @@ void WidenForLanguagePack(QDialog& dialog, const SearchDialogControls& controls,
                                          controls.case_check_box->height());
 }
 
+void AddSearchControls(QDialog& dialog, SearchDialogControls& c, const SearchControlTexts& texts,
+                       int options_top) {
+    c.st1 = new QLabel(texts.search_for, &dialog);
+    c.st1->setObjectName(QStringLiteral("ST1"));
+    c.st1->setGeometry(kMargin, 8, 200, 16);
+    c.text_edit = new QLineEdit(&dialog);
+    c.text_edit->setObjectName(QStringLiteral("TextEdit"));
+    c.text_edit->setGeometry(kMargin, 26, 280, 21);
+    c.text_edit->setMaxLength(static_cast<int>(kMaxSearchTextLength));
+    c.st1->setBuddy(c.text_edit);
+
+    c.label1 = new QLabel(texts.search, &dialog);
+    c.label1->setObjectName(QStringLiteral("Label1"));
+    c.label1->setGeometry(kMargin, options_top + 2, 48, 16);
+    c.all_rb = new QRadioButton(texts.all, &dialog);
+    c.all_rb->setObjectName(QStringLiteral("AllRB"));
+    c.all_rb->setGeometry(60, options_top, 136, 18);
+    c.all_rb->setChecked(true);
+    c.selected_rb = new QRadioButton(texts.selected, &dialog);
+    c.selected_rb->setObjectName(QStringLiteral("SelectedRB"));
+    c.selected_rb->setGeometry(60, options_top + 20, 150, 18);
+    c.case_check_box = new QCheckBox(texts.case_sensitive, &dialog);
+    c.case_check_box->setObjectName(QStringLiteral("CaseCheckBox"));
+    c.case_check_box->setGeometry(194, options_top + 10, 100, 18);
+}
+
 TSearchForm::TSearchForm(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("SearchForm"));
     setWindowTitle(Lang(10000, "Find"));
     SetUpSearchDialogWindow(*this, kFindClientWidth, kFindClientHeight);
     SearchDialogControls& c = controls_;
 
-    c.st1 = new QLabel(Lang(10001, "&Text to Search for:"), this);
-    c.st1->setObjectName(QStringLiteral("ST1"));
-    c.st1->setGeometry(kMargin, 8, 200, 16);
-    c.text_edit = new QLineEdit(this);
-    c.text_edit->setObjectName(QStringLiteral("TextEdit"));
-    c.text_edit->setGeometry(kMargin, 26, 281, 21);
-    c.text_edit->setMaxLength(static_cast<int>(kMaxSearchTextLength));
-    c.st1->setBuddy(c.text_edit);
-
-    c.label1 = new QLabel(Lang(10003, "Search:"), this);
-    c.label1->setObjectName(QStringLiteral("Label1"));
-    c.label1->setGeometry(kMargin, 58, 48, 16);
-    c.all_rb = new QRadioButton(Lang(10004, "&All Notes/Folders"), this);
-    c.all_rb->setObjectName(QStringLiteral("AllRB"));
-    c.all_rb->setGeometry(60, 56, 136, 18);
-    c.all_rb->setChecked(true);
-    c.selected_rb = new QRadioButton(Lang(10005, "&Selected Note/Folder"), this);
-    c.selected_rb->setObjectName(QStringLiteral("SelectedRB"));
-    c.selected_rb->setGeometry(60, 76, 150, 18);
-    c.case_check_box = new QCheckBox(Lang(10002, "&Case Sensitive"), this);
-    c.case_check_box->setObjectName(QStringLiteral("CaseCheckBox"));
-    c.case_check_box->setGeometry(194, 66, 100, 18);
+    AddSearchControls(*this, c,
+                      {Lang(10001, "&Text to Search for:"), Lang(10003, "Search:"),
+                       Lang(10004, "&All Notes/Folders"), Lang(10005, "&Selected Note/Folder"),
+                       Lang(10002, "&Case Sensitive")},
+                      56);
 
     const auto button = [this](const char* name, const QString& caption, int top) {
         auto* b = new QPushButton(caption, this);

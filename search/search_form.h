@@ -26,6 +26,20 @@ struct SearchDialogControls {
     QPushButton* help_button = nullptr;
 };
 
+// The captions of the shared controls; each dialog takes them from its own strings.
+struct SearchControlTexts {
+    QString search_for;      // ST1
+    QString search;          // Label1
+    QString all;             // AllRB
+    QString selected;        // SelectedRB
+    QString case_sensitive;  // CaseCheckBox
+};
+
+// Creates `ST1` with its `TextEdit` at the top of `dialog`, and the option group (`Label1`,
+// `AllRB` chosen, `SelectedRB`, `CaseCheckBox`) with its first row at `options_top`.
+void AddSearchControls(QDialog& dialog, SearchDialogControls& controls,
+                       const SearchControlTexts& texts, int options_top);
+
 // Search and replace texts as the core takes them: Windows-1252 bytes of the first line, at
 // most 250 characters.
 std::string SearchFieldBytes(const QLineEdit* edit);

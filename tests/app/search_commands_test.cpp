@@ -349,6 +349,14 @@ TEST_F(SearchCommandsTest, ReplaceDialogIsKeptHiddenByCancelAndEnablesItsButtons
          {dialog->FindButton(), dialog->ReplaceButton(), dialog->ReplaceAllButton()})
         EXPECT_TRUE(b->isEnabled());
     EXPECT_EQ(dialog->ReplaceEdit()->maxLength(), 250);
+    // Tab goes from the search text to the replacement, then to the options.
+    const auto next_tab_stop = [](QWidget* w) {
+        do w = w->nextInFocusChain();
+        while (!(w->focusPolicy() & Qt::TabFocus));
+        return w;
+    };
+    EXPECT_EQ(next_tab_stop(dialog->TextEdit()), dialog->ReplaceEdit());
+    EXPECT_EQ(next_tab_stop(dialog->ReplaceEdit()), dialog->AllRB());
 
     EXPECT_EQ(HelpContextOf(dialog->TextEdit()), 71);
     EXPECT_EQ(HelpContextOf(dialog->ReplaceEdit()), 72);
