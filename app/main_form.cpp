@@ -85,7 +85,8 @@ TMainForm::TMainForm(AppContext& context, QWidget* parent)
 
     std::vector<std::string> args;
     for (const QString& a : context_.arguments) args.push_back(ToNative(a));
-    if (ParseCommandLine(args).maximize) setWindowState(windowState() | Qt::WindowMaximized);
+    command_line_ = ParseCommandLine(args);
+    if (command_line_.maximize) setWindowState(windowState() | Qt::WindowMaximized);
 
     start_timer_ = new QTimer(this);
     start_timer_->setObjectName(QStringLiteral("Timer"));
@@ -308,7 +309,7 @@ void TMainForm::ClearModified() {
 void TMainForm::StoreCurrentText() {
     if (doc_.tree.Empty() || doc_.current_text_index == -1) return;
     const NotePane* pane = doc_.current_kind == kNote ? memo_ : folder_memo_;
-    doc_.StoreCurrentText(PaneTextToStore(pane->toPlainText()));
+    doc_.StoreCurrentText(PaneTextToStore(pane->PlainText()));
 }
 
 NodeId TMainForm::SelectedNode() const {
@@ -486,7 +487,17 @@ bool TMainForm::WriteNotesFileReporting(const QString& path) {
                                          MessageIcon::Warning, MessageButtons::Ok);
         return false;
     }
-    // The writer may have cut an over-long text: show the pane as it now is in the store.
+    // The writer cuts an over-long text in memory too: the pane must not keep showing (and
+    // later store back) what the file no longer holds.
+    if (doc_.current_text_index != -1) {
+        NotePane* pane = doc_.current_kind == kNote ? memo_ : folder_memo_;
+        if (pane->TextLength() != doc_.texts.TextLength(doc_.current_text_index)) {
+            const bool attached = memo_change_attached_;
+            memo_change_attached_ = false;
+            pane->ShowText(StoreTextToPane(doc_.texts.TextOf(doc_.current_text_index)));
+            memo_change_attached_ = attached;
+        }
+    }
     SetStatusText(3, path);
     ClearModified();
     return true;
@@ -496,10 +507,7 @@ bool TMainForm::WriteNotesFileReporting(const QString& path) {
 
 void TMainForm::TimerTimer() {
     start_timer_->stop();
-    std::vector<std::string> args;
-    for (const QString& a : context_.arguments) args.push_back(ToNative(a));
-    const CommandLine command_line = ParseCommandLine(args);
-    if (!command_line.file.empty()) ReadNotesFileReporting(FromNative(command_line.file));
+    if (!command_line_.file.empty()) ReadNotesFileReporting(FromNative(command_line_.file));
     if (doc_.IsUntitled() && ReadFlag(SettingsFile(), keys::kReOpenLastFile)) {
         const QString last = FromNative(ReadText(SettingsFile(), keys::kReOpenFile));
         if (!last.isEmpty() && QFileInfo::exists(last)) ReadNotesFileReporting(last);

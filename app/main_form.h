@@ -5,6 +5,7 @@
 #include <array>
 
 #include "app/app_context.h"
+#include "app/command_line.h"
 #include "app/image_painter.h"
 #include "document/notes_document.h"
 
@@ -95,6 +96,7 @@ private:
     void ShowProgress(uint16_t id, const char* english, int index);
 
     AppContext& context_;
+    CommandLine command_line_;
     NotesDocument doc_;
     ImageList image_list_;
     NoteTreeModel* tree_model_ = nullptr;

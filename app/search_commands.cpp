@@ -133,7 +133,7 @@ void SearchCommands::ReplaceFormReplace(const SearchSettings& settings,
     settings_ = settings;
     NotesDocument& doc = form_.Document();
     NotePane* pane = PaneOf(node);
-    const std::string shown = PaneTextToStore(pane->toPlainText());
+    const std::string shown = PaneTextToStore(pane->PlainText());
     const ReplaceResult result =
         Replace(doc, SelectionIn(node, shown), settings_, replacement, shown);
     if (result.replaced) {
@@ -157,7 +157,7 @@ void SearchCommands::ReplaceFormReplaceAll(const SearchSettings& settings,
     if (node == kNoNode) return;
     settings_ = settings;
     NotesDocument& doc = form_.Document();
-    const std::string shown = PaneTextToStore(PaneOf(node)->toPlainText());
+    const std::string shown = PaneTextToStore(PaneOf(node)->PlainText());
     const ReplaceAllResult result =
         ReplaceAll(doc, SelectionIn(node, shown), settings_, replacement, shown);
     if (result.Modified()) {

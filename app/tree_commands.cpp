@@ -25,7 +25,7 @@ namespace quillora {
 
 namespace {
 
-struct CommandLine {
+struct NotesCommand {
     const char* name;
     uint16_t id;
     const char* caption;
@@ -34,7 +34,7 @@ struct CommandLine {
 
 // The Notes menu's commands and their twins in the tree's context menu. Only the Notes menu's
 // items carry the shortcuts: the same shortcut on two actions would reach neither.
-constexpr CommandLine kNotesCommands[] = {
+constexpr NotesCommand kNotesCommands[] = {
     {"NotesMenuNewNote", 7152, "&Note", "Ctrl+N"},
     {"NotesMenuNewNoteInFolder", 7153, "N&ote In Folder", nullptr},
     {"NotesMenuNewFolder", 7154, "&Folder", "Ctrl+O"},
@@ -73,7 +73,6 @@ TreeKey TreeKeyOf(int key) {
     }
 }
 
-
 }  // namespace
 
 TreeCommands::TreeCommands(TMainForm& form) : QObject(&form), form_(form) {
@@ -108,7 +107,7 @@ void TreeCommands::SetSeparators(const DateTimeSeparators& separators) {
 }
 
 void TreeCommands::CreateActions() {
-    for (const CommandLine& line : kNotesCommands) {
+    for (const NotesCommand& line : kNotesCommands) {
         CreateAction(
             &form_, line.name, Lang(line.id, line.caption),
             line.shortcut ? QKeySequence(QString::fromLatin1(line.shortcut)) : QKeySequence());
@@ -315,7 +314,8 @@ void TreeCommands::NotesTreeEdited(NodeId node, const std::string& title) {
 void TreeCommands::TitleFromClock(bool date) {
     const NodeId node = form_.SelectedNode();
     if (node == kNoNode) return;
-    const DateTimeSeparators separators = separators_ ? *separators_ : SeparatorsOf(QLocale::system());
+    const DateTimeSeparators separators =
+        separators_ ? *separators_ : SeparatorsOf(QLocale::system());
     SetTitleFromClock(form_.Document(), node, date ? ClockTitle::kDate : ClockTitle::kTime, *clock_,
                       separators);
     form_.MarkModified();

@@ -147,6 +147,54 @@ TEST_F(MainFormTest, SavingFailureKeepsTheDocumentModifiedAndSaysSo) {
     EXPECT_EQ(reread.TextOf(reread.tree.FirstTopLevel()), "new text\r\n");
 }
 
+TEST_F(MainFormTest, EveryWindows1252CharacterSurvivesThePaneAndTheFile) {
+    const QString path = HomeFile("a.qlb");
+    WriteFile(path, SmallNotesFile());
+    TMainForm& form = StartMainForm({path});
+    NotesDocument& doc = form.Document();
+    const NodeId folder = doc.tree.FirstTopLevel();
+    const NodeId note = doc.tree.Children(folder).front();
+    // A no-break space (0xA0), a euro sign (0x80) and a soft hyphen (0xAD) among plain text.
+    form.FolderMemo()->setPlainText(
+        FromAnsi("a\xA0"
+                 "b \x80 c\xAD"
+                 "d"));
+    form.SelectNode(note);
+    EXPECT_EQ(doc.TextOf(folder),
+              "a\xA0"
+              "b \x80 c\xAD"
+              "d\r\n");
+    ASSERT_TRUE(form.WriteNotesFileReporting(path));
+    NotesDocument reread;
+    ASSERT_EQ(ReadNotesFile(ToNative(path), reread), ReadStatus::Ok);
+    EXPECT_EQ(reread.TextOf(reread.tree.FirstTopLevel()),
+              "a\xA0"
+              "b \x80 c\xAD"
+              "d\r\n");
+}
+
+TEST_F(MainFormTest, ASaveThatCutsTheShownTextShowsTheCutText) {
+    const QString path = HomeFile("a.qlb");
+    WriteFile(path, SmallNotesFile());
+    TMainForm& form = StartMainForm({path});
+    NotesDocument& doc = form.Document();
+    const NodeId folder = doc.tree.FirstTopLevel();
+    const NodeId note = doc.tree.Children(folder).front();
+    std::string long_text;
+    while (long_text.size() < 70000) long_text += std::string(98, 'x') + "\r\n";
+    doc.texts.SetText(doc.tree.Data(note).TextIndex, long_text);
+    form.SelectNode(note);
+    form.MarkModified();
+    ASSERT_TRUE(form.WriteNotesFileReporting(path));
+    const std::string& stored = doc.TextOf(note);
+    EXPECT_LE(stored.size(), 65500u);
+    // What the pane shows is what the file holds: storing it again changes nothing.
+    EXPECT_EQ(form.Memo()->PlainText(), StoreTextToPane(stored));
+    form.SelectNode(folder);
+    EXPECT_EQ(doc.TextOf(note), stored);
+    EXPECT_FALSE(doc.modified);
+}
+
 TEST_F(MainFormTest, ReOpensTheLastFileOnlyWhenItStillExists) {
     const QString path = HomeFile("last.qlb");
     WriteFile(path, SmallNotesFile());
