@@ -6,6 +6,9 @@
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
+#include "app/text_codec.h"
+#include "settings/settings_schema.h"
+
 namespace quillora {
 
 QString ProgramFolder() {
@@ -31,16 +34,17 @@ QString WritableDataFolder() {
     return config;
 }
 
-QString SettingsFilePath() { return WritableDataFolder() + QStringLiteral("/Quillora.ini"); }
+QString SettingsFilePath() {
+    return WritableDataFolder() + QStringLiteral("/Quillora.ini");
+}
 
-QString DefaultFolder() { return QDir::homePath(); }
+QString DefaultFolder() {
+    return QDir::homePath();
+}
 
 QString ResolveFolderSetting(const QString& stored) {
-    const QString trimmed = stored.trimmed();
-    if (trimmed.isEmpty() || trimmed == QLatin1String("\\")) {
-        return DefaultFolder();
-    }
-    return trimmed;
+    if (stored.trimmed().isEmpty()) return DefaultFolder();
+    return FromNative(FolderFromSetting(ToNative(stored.trimmed()), ToNative(DefaultFolder())));
 }
 
 }  // namespace quillora

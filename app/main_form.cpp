@@ -472,7 +472,6 @@ void TMainForm::ReadNotesFileReporting(const QString& path) {
     SetStatusText(3, path);
     UpdatePaneEnabling();
     UpdateToolButtons();
-    emit DocumentOpened();
 }
 
 bool TMainForm::WriteNotesFileReporting(const QString& path) {

@@ -73,9 +73,6 @@ public:
     // Writes the document to `path`; false (after message 7758) when it could not be written.
     bool WriteNotesFileReporting(const QString& path);
 
-signals:
-    void DocumentOpened();
-
 protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;

@@ -28,19 +28,6 @@ NodeId NoteTreeModel::NodeAt(const QModelIndex& index) const {
     return tree_.Exists(node) ? node : kNoNode;
 }
 
-void NoteTreeModel::RefreshImages() {
-    if (tree_.Empty()) return;
-    // Every node's icon may have changed: tell the view per level, top level first.
-    tree_.ForEachInDisplayOrder([&](NodeId node, int) {
-        const auto& kids = tree_.Children(node);
-        if (!kids.empty()) {
-            emit dataChanged(IndexOf(kids.front()), IndexOf(kids.back()), {Qt::DecorationRole});
-        }
-    });
-    const auto& top = tree_.Children(kNoNode);
-    emit dataChanged(IndexOf(top.front()), IndexOf(top.back()), {Qt::DecorationRole});
-}
-
 QModelIndex NoteTreeModel::index(int row, int column, const QModelIndex& parent) const {
     if (column != 0 || row < 0) return {};
     const NodeId parent_node = parent.isValid() ? NodeAt(parent) : kNoNode;

@@ -30,8 +30,6 @@ public:
 
     QModelIndex IndexOf(NodeId node) const;
     NodeId NodeAt(const QModelIndex& index) const;
-    // Asks the view to fetch every node's icon again (after the image list changed).
-    void RefreshImages();
 
     // Without a title editor, in-place edits only set the title; without drop rules nothing can
     // be dropped.

@@ -472,7 +472,7 @@ TEST_F(TreeCommandsTest, AFolderDraggedWithTheMouseLandsInAnotherFolderAndIsSave
     Add(folder, "inside", kNote);
     Add(kNoNode, "Last", kNote);
     form.activateWindow();
-    QTest::qWaitForWindowActive(&form);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
 
     // Real pointer input through the X server, so the drag runs exactly as the user's would.
     const QString xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));

@@ -15,7 +15,9 @@ TMainForm& UiTest::StartMainForm(const QStringList& arguments) {
     // The start timer fires once, 180 ms after creation.
     auto* timer = form_->findChild<QTimer*>(QStringLiteral("Timer"));
     EXPECT_TRUE(timer != nullptr);
-    if (timer) EXPECT_TRUE(QTest::qWaitFor([&] { return !timer->isActive(); }, 5000));
+    if (timer) {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !timer->isActive(); }, 5000));
+    }
     return *form_;
 }
 
