@@ -578,6 +578,7 @@ QPixmap MakeCustomNodeImage(const QImage& bitmap, const QColor& transparent) {
 void ImageList::SetCustomNodeImage(int slot, const QPixmap& image) {
     if (slot < 0 || slot >= kCustomImageSlotCount) return;
     custom_[static_cast<size_t>(slot)] = image;
+    icons_[static_cast<size_t>(slot)] = QIcon();
 }
 
 bool ImageList::HasCustomNodeImage(int slot) const {
@@ -616,11 +617,21 @@ QPixmap ImageList::Pixmap(int index, qreal device_pixel_ratio) const {
 }
 
 QIcon ImageList::Icon(int index) const {
-    if (!IsNodeImageIndex(index)) return DrawingIcon([](QPainter&) {});
-    const ImageList copy = *this;
-    return DrawingIcon([copy, index](QPainter& painter) {
-        copy.Draw(painter, QRectF(0, 0, kNodeImageSize, kNodeImageSize), index);
-    });
+    if (!IsNodeImageIndex(index)) {
+        static const QIcon blank = DrawingIcon([](QPainter&) {});
+        return blank;
+    }
+    QIcon& icon = icons_[static_cast<size_t>(index)];
+    if (icon.isNull()) {
+        const QPixmap custom =
+            index < kCustomImageSlotCount ? custom_[static_cast<size_t>(index)] : QPixmap();
+        ImageList picture;
+        if (!custom.isNull()) picture.custom_[static_cast<size_t>(index)] = custom;
+        icon = DrawingIcon([picture, index](QPainter& painter) {
+            picture.Draw(painter, QRectF(0, 0, kNodeImageSize, kNodeImageSize), index);
+        });
+    }
+    return icon;
 }
 
 QIcon ToolGlyphIcon(ToolGlyph glyph) {

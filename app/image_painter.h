@@ -72,6 +72,8 @@ public:
 
 private:
     std::array<QPixmap, kCustomImageSlotCount> custom_;
+    // Icons are made once per entry: the tree asks for one every time it paints a row.
+    mutable std::array<QIcon, kNodeImageCount> icons_;
 };
 
 // The tool bar's glyphs, left to right.
