@@ -4,7 +4,7 @@
 #   scripts/quillora.sh test       install what is missing, build, run every test headless
 #   scripts/quillora.sh sanitize   the whole test suite under AddressSanitizer and UBSan
 #   scripts/quillora.sh fuzz [s]   each fuzz target for s seconds (default 20) over its seed corpus
-#   scripts/quillora.sh bench      the benchmark program, release build
+#   scripts/quillora.sh bench      the benchmark programs (core, then the main window), release build
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -84,7 +84,8 @@ fuzz)
 bench)
     install_packages
     configure_and_build "$build_root/release" -DCMAKE_BUILD_TYPE=Release
-    QT_QPA_PLATFORM=offscreen "$build_root/release/tests/bench/quillora_bench" "${@:2}"
+    "$build_root/release/tests/bench/quillora_bench" "${@:2}"
+    QT_QPA_PLATFORM=offscreen "$build_root/release/tests/bench/ui/quillora_ui_bench"
     ;;
 *)
     echo "usage: $0 run|test|sanitize|fuzz [seconds]|bench" >&2
