@@ -38,6 +38,11 @@ bool IsBreakKey(const QKeyEvent* e) {
 }
 
 // The text a key press types into the pane, as the text control decides it.
+bool IsAltCommand(const QKeyEvent* e) {
+    const Qt::KeyboardModifiers m = e->modifiers();
+    return (m & Qt::AltModifier) && !(m & Qt::ControlModifier) && !e->text().isEmpty();
+}
+
 QString TypedText(const QKeyEvent* e) {
     const QString text = e->text();
     if (text.isEmpty()) return {};
@@ -257,6 +262,13 @@ void NotePane::keyPressEvent(QKeyEvent* e) {
         QPlainTextEdit::keyPressEvent(e);
         return;
     }
+#ifndef Q_OS_MACOS
+    // Alt with a letter is a menu key, never typing, even when no menu takes it.
+    if (IsAltCommand(e)) {
+        e->ignore();
+        return;
+    }
+#endif
     const QString typed = TypedText(e);
     if (typed.isEmpty()) {
         QPlainTextEdit::keyPressEvent(e);

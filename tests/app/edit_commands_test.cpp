@@ -476,6 +476,24 @@ TEST_F(EditCommandsTest, TypedCharactersOutsideTheCodePageBecomeQuestionMarks) {
               "abc\r\n");
 }
 
+TEST_F(EditCommandsTest, AltWithALetterIsNeverTypedButAltGrIs) {
+    TMainForm& form = Open();
+    form.SelectNode(SecondNote());
+    NotePane* memo = form.Memo();
+    memo->setFocus();
+    // Alt+Q names no menu: nothing is typed and the document stays unmodified.
+    QKeyEvent alt(QEvent::KeyPress, Qt::Key_Q, Qt::AltModifier, QStringLiteral("q"));
+    QApplication::sendEvent(memo, &alt);
+    EXPECT_EQ(memo->PlainText(), "abc\n");
+    EXPECT_FALSE(form.Document().modified);
+    // Ctrl+Alt is AltGr on some keyboards: its character is typed.
+    QKeyEvent alt_gr(QEvent::KeyPress, Qt::Key_E, Qt::ControlModifier | Qt::AltModifier,
+                     QString::fromUtf8("\xE2\x82\xAC"));
+    QApplication::sendEvent(memo, &alt_gr);
+    EXPECT_EQ(memo->PlainText(), QString::fromUtf8("\xE2\x82\xAC"
+                                                   "abc\n"));
+}
+
 TEST_F(EditCommandsTest, PaneTextKeepsNoBreakSpacesAndShiftEnterMakesARealBreak) {
     TMainForm& form = Open();
     form.SelectNode(SecondNote());
