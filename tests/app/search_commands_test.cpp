@@ -247,6 +247,19 @@ TEST_F(SearchCommandsTest, RepeatedFindNextStepsThroughAbAbAbThenEndsOrGoesOn) {
     EXPECT_FALSE(form.Document().modified);
 }
 
+TEST_F(SearchCommandsTest, TheF3KeyInThePaneFindsTheNextHit) {
+    TMainForm& form = Start();
+    const NodeId first = Add(kNoNode, kNote, "ab ab");
+    Select(first);
+    QApplication::setActiveWindow(&form);
+    // Window shortcuts need an active window; a bare X server without a window manager has none.
+    if (!QTest::qWaitForWindowActive(&form)) GTEST_SKIP() << "the window cannot be activated";
+    Find("ab", false);
+    ASSERT_EQ(QApplication::focusWidget(), form.Memo());
+    QTest::keyClick(form.Memo(), Qt::Key_F3);
+    EXPECT_EQ(Selection(form.Memo()), std::make_pair(3, 2));
+}
+
 TEST_F(SearchCommandsTest, CaseFoldingCoversAsciiLettersOnly) {
     TMainForm& form = Start();
     // "abc AbC \xE4" holds the lower-case a with diaeresis.
