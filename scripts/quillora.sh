@@ -41,7 +41,8 @@ run)
     configure_and_build "$build_root/release" -DCMAKE_BUILD_TYPE=Release
     home=${QUILLORA_HOME:-$HOME/.local/share/Quillora-dev}
     mkdir -p "$home"
-    cp -n "$build_root/release/app/Quillora.hlp" "$home/" 2>/dev/null || true
+    # The help belongs to the program: always the built one. The sample is the user's once copied.
+    cp "$build_root/release/app/Quillora.hlp" "$home/"
     sample="$here/samples/Welcome.qlb"
     [ -f "$home/Welcome.qlb" ] || { [ -f "$sample" ] && cp "$sample" "$home/Welcome.qlb"; } || true
     args=()
