@@ -2,8 +2,8 @@
 
 #include <exception>
 
-#include "app/lang.h"
-#include "app/platform.h"
+#include "gui/lang.h"
+#include "gui/platform.h"
 
 namespace quillora {
 

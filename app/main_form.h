@@ -5,8 +5,8 @@
 #include <array>
 
 #include "app/app_context.h"
-#include "app/command_line.h"
-#include "app/image_painter.h"
+#include "base/command_line.h"
+#include "gui/icons/image_list.h"
 #include "document/notes_document.h"
 
 class QLabel;

@@ -8,12 +8,12 @@
 #include <QTreeView>
 #include <vector>
 
-#include "app/document_commands.h"
-#include "app/help_window.h"
-#include "app/image_painter.h"
-#include "app/lang.h"
+#include "app/commands/document_commands.h"
+#include "gui/context_help.h"
+#include "gui/icons/tool_glyphs.h"
+#include "gui/lang.h"
 #include "app/main_form.h"
-#include "app/my_tree_view.h"
+#include "document/ui/my_tree_view.h"
 
 namespace quillora {
 

@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QScreen>
 
-#include "app/lang.h"
+#include "gui/lang.h"
 
 namespace quillora {
 

@@ -6,15 +6,15 @@
 #include <memory>
 
 #include "app/app_context.h"
-#include "app/app_paths.h"
+#include "gui/app_paths.h"
 #include "app/guarded_application.h"
 #include "app/instance_lock.h"
-#include "app/lang.h"
-#include "app/language.h"
+#include "gui/lang.h"
 #include "app/main_form.h"
-#include "app/qt_platform.h"
+#include "gui/qt_platform.h"
 #include "app/splash_screen.h"
-#include "app/text_codec.h"
+#include "gui/text_codec.h"
+#include "help/ui/help_window.h"
 
 namespace quillora {
 
@@ -29,6 +29,7 @@ int RunQuillora(int argc, char** argv) {
     // Qt needs its application object before any window or path lookup, so it comes first;
     // its title is set where start-up sets it.
     GuardedApplication app(argc, argv);
+    InstallHelpViewer(&HelpWindowViewer());
     AppContext context;
     context.arguments = QCoreApplication::arguments().mid(1);
 

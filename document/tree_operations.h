@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "document/clock.h"
+#include "base/clock.h"
 #include "document/notes_document.h"
 
 namespace quillora {

@@ -1,4 +1,4 @@
-#include "app/document_commands.h"
+#include "app/commands/document_commands.h"
 
 #include <QAction>
 #include <QMenu>
@@ -6,7 +6,7 @@
 #include <QTest>
 #include <QUrl>
 
-#include "app/note_pane.h"
+#include "document/ui/note_pane.h"
 #include "document/notes_file.h"
 #include "tests/support/ui_fixture.h"
 

@@ -1,4 +1,4 @@
-#include "app/edit_commands.h"
+#include "app/commands/edit_commands.h"
 
 #include <QAction>
 #include <QApplication>
@@ -15,8 +15,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/my_tree_view.h"
-#include "app/note_pane.h"
+#include "document/ui/my_tree_view.h"
+#include "document/ui/note_pane.h"
 #include "document/notes_file.h"
 #include "tests/support/ui_fixture.h"
 

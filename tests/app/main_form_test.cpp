@@ -8,9 +8,9 @@
 #include <QToolBar>
 #include <cstdio>
 
-#include "app/my_tree_view.h"
-#include "app/note_pane.h"
-#include "app/note_tree_model.h"
+#include "document/ui/my_tree_view.h"
+#include "document/ui/note_pane.h"
+#include "document/ui/note_tree_model.h"
 #include "document/notes_file.h"
 #include "tests/support/ui_fixture.h"
 

@@ -7,10 +7,10 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "app/actions.h"
-#include "app/help_window.h"
-#include "app/my_tree_view.h"
-#include "app/note_pane.h"
+#include "gui/actions.h"
+#include "gui/context_help.h"
+#include "document/ui/my_tree_view.h"
+#include "document/ui/note_pane.h"
 #include "document/notes_file.h"
 #include "tests/support/ui_fixture.h"
 

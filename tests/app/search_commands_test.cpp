@@ -1,4 +1,4 @@
-#include "app/search_commands.h"
+#include "app/commands/search_commands.h"
 
 #include <QAction>
 #include <QApplication>
@@ -11,12 +11,12 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/help_window.h"
-#include "app/my_tree_view.h"
-#include "app/note_pane.h"
-#include "app/note_tree_model.h"
-#include "search/replace_form.h"
-#include "search/search_form.h"
+#include "gui/context_help.h"
+#include "document/ui/my_tree_view.h"
+#include "document/ui/note_pane.h"
+#include "document/ui/note_tree_model.h"
+#include "search/ui/replace_form.h"
+#include "search/ui/search_form.h"
 #include "settings/language_pack.h"
 #include "tests/settings/pe_image_builder.h"
 #include "tests/support/ui_fixture.h"

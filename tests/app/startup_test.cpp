@@ -2,11 +2,11 @@
 
 #include <QTemporaryDir>
 
-#include "app/command_line.h"
+#include "base/command_line.h"
 #include "app/instance_lock.h"
-#include "app/lang.h"
-#include "app/recent_files.h"
-#include "app/text_codec.h"
+#include "gui/lang.h"
+#include "settings/recent_files.h"
+#include "gui/text_codec.h"
 
 namespace quillora {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/tree_commands.h"
+#include "app/commands/tree_commands.h"
 
 #include <QAction>
 #include <QApplication>
@@ -13,9 +13,9 @@
 #include <QTimer>
 #include <memory>
 
-#include "app/my_tree_view.h"
-#include "app/note_pane.h"
-#include "app/note_tree_model.h"
+#include "document/ui/my_tree_view.h"
+#include "document/ui/note_pane.h"
+#include "document/ui/note_tree_model.h"
 #include "document/notes_file.h"
 #include "tests/support/ui_fixture.h"
 

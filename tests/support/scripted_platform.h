@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/platform.h"
+#include "gui/platform.h"
 
 namespace quillora::testing {
 

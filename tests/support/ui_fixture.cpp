@@ -3,7 +3,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/app_paths.h"
+#include "gui/app_paths.h"
 
 namespace quillora::testing {
 

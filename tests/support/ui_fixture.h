@@ -10,7 +10,7 @@
 
 #include "app/app_context.h"
 #include "app/main_form.h"
-#include "app/text_codec.h"
+#include "gui/text_codec.h"
 #include "tests/support/scripted_platform.h"
 
 namespace quillora::testing {

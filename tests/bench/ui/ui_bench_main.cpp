@@ -16,8 +16,8 @@
 
 #include "app/app_context.h"
 #include "app/main_form.h"
-#include "app/note_pane.h"
-#include "app/text_codec.h"
+#include "document/ui/note_pane.h"
+#include "gui/text_codec.h"
 #include "bench_util.h"
 #include "document/notes_file.h"
 

@@ -1,0 +1,241 @@
+#include "app/commands/search_commands.h"
+
+#include <QAction>
+#include <QItemSelectionModel>
+#include <QMenu>
+#include <QTextCursor>
+#include <QTimer>
+
+#include "gui/actions.h"
+#include "gui/lang.h"
+#include "app/main_form.h"
+#include "document/ui/my_tree_view.h"
+#include "document/ui/note_pane.h"
+#include "document/ui/note_tree_model.h"
+#include "gui/platform.h"
+#include "gui/text_codec.h"
+#include "search/ui/replace_form.h"
+#include "search/ui/search_form.h"
+
+namespace quillora {
+
+namespace {
+constexpr const char* kSearchCommands[] = {"SearchMenuFind", "SearchMenuFindAgain",
+                                           "SearchMenuReplace"};
+}  // namespace
+
+SearchCommands::SearchCommands(TMainForm& form) : QObject(&form), form_(form) {
+    CreateActions();
+    // The menu is built after the controllers: attach to it once the window is complete.
+    QTimer::singleShot(0, this, [this] {
+        HookMenu();
+        SearchMenuClick();
+    });
+    const auto refresh = [this] {
+        HookMenu();
+        SearchMenuClick();
+    };
+    NoteTreeModel* model = form_.TreeModel();
+    connect(form_.Tree()->selectionModel(), &QItemSelectionModel::currentChanged, this, refresh);
+    connect(model, &QAbstractItemModel::rowsInserted, this, refresh);
+    connect(model, &QAbstractItemModel::rowsRemoved, this, refresh);
+    connect(model, &QAbstractItemModel::modelReset, this, refresh);
+}
+
+SearchCommands::~SearchCommands() = default;
+
+TReplaceForm* SearchCommands::ReplaceForm() const {
+    return replace_form_;
+}
+
+void SearchCommands::CreateActions() {
+    connect(CreateAction(&form_, "SearchMenuFind", Lang(7101, "&Find..."),
+                         QKeySequence(Qt::CTRL | Qt::Key_F)),
+            &QAction::triggered, this, &SearchCommands::SearchMenuFindClick);
+    connect(CreateAction(&form_, "SearchMenuFindAgain", Lang(7102, "Find &Next"),
+                         QKeySequence(Qt::Key_F3)),
+            &QAction::triggered, this, &SearchCommands::SearchMenuFindAgainClick);
+    connect(CreateAction(&form_, "SearchMenuReplace", Lang(7103, "&Replace..."),
+                         QKeySequence(Qt::CTRL | Qt::Key_R)),
+            &QAction::triggered, this, &SearchCommands::SearchMenuReplaceClick);
+    for (const char* name : kSearchCommands) {
+        if (auto* action = form_.findChild<QAction*>(QString::fromLatin1(name))) {
+            action->setEnabled(false);
+        }
+    }
+}
+
+void SearchCommands::HookMenu() {
+    auto* menu = form_.findChild<QMenu*>(QStringLiteral("SearchMenu"));
+    if (menu && menu != search_menu_) {
+        search_menu_ = menu;
+        connect(menu, &QMenu::aboutToShow, this, &SearchCommands::SearchMenuClick);
+    }
+}
+
+void SearchCommands::SearchMenuClick() {
+    const bool selected = form_.SelectedNode() != kNoNode;
+    for (const char* name : kSearchCommands) {
+        if (auto* action = form_.findChild<QAction*>(QString::fromLatin1(name))) {
+            action->setEnabled(selected);
+        }
+    }
+}
+
+// --- the menu's commands ---
+
+void SearchCommands::SearchMenuFindClick() {
+    if (form_.SelectedNode() == kNoNode) return;
+    TSearchForm dialog(&form_);
+    const bool accepted =
+        run_find_dialog_ ? run_find_dialog_(dialog) : dialog.exec() == QDialog::Accepted;
+    if (!accepted) return;
+    settings_ = dialog.Settings();
+    FindNext();
+}
+
+void SearchCommands::SearchMenuFindAgainClick() {
+    if (settings_.text.empty()) {
+        SearchMenuFindClick();
+        return;
+    }
+    FindNext();
+}
+
+void SearchCommands::SearchMenuReplaceClick() {
+    if (form_.SelectedNode() == kNoNode) return;
+    if (!replace_form_) {
+        ReplaceHandlers handlers;
+        handlers.find_next = [this](const SearchSettings& s) { ReplaceFormFind(s); };
+        handlers.replace = [this](const SearchSettings& s, const std::string& with) {
+            ReplaceFormReplace(s, with);
+        };
+        handlers.replace_all = [this](const SearchSettings& s, const std::string& with) {
+            ReplaceFormReplaceAll(s, with);
+        };
+        replace_form_ = new TReplaceForm(&form_, std::move(handlers));
+    }
+    replace_form_->ShowDialog();
+}
+
+// --- the replace dialog ---
+
+void SearchCommands::ReplaceFormFind(const SearchSettings& settings) {
+    if (form_.SelectedNode() == kNoNode) return;
+    settings_ = settings;
+    FindNext();
+}
+
+void SearchCommands::ReplaceFormReplace(const SearchSettings& settings,
+                                        const std::string& replacement) {
+    const NodeId node = form_.SelectedNode();
+    if (node == kNoNode) return;
+    settings_ = settings;
+    NotesDocument& doc = form_.Document();
+    NotePane* pane = PaneOf(node);
+    const std::string shown = PaneTextToStore(pane->PlainText());
+    const ReplaceResult result =
+        Replace(doc, SelectionIn(node, shown), settings_, replacement, shown);
+    if (result.replaced) {
+        // The same edit in the pane, which undo cannot take back; the caret ends after it.
+        QTextCursor cursor = pane->textCursor();
+        cursor.insertText(FromAnsi(replacement));
+        pane->document()->clearUndoRedoStacks();
+        pane->setTextCursor(cursor);
+        form_.MarkModified();
+    }
+    if (result.search.Found()) {
+        ShowHit(*result.search.hit);
+    } else {
+        ShowEnd(result.search.end);
+    }
+}
+
+void SearchCommands::ReplaceFormReplaceAll(const SearchSettings& settings,
+                                           const std::string& replacement) {
+    const NodeId node = form_.SelectedNode();
+    if (node == kNoNode) return;
+    settings_ = settings;
+    NotesDocument& doc = form_.Document();
+    const std::string shown = PaneTextToStore(PaneOf(node)->PlainText());
+    const ReplaceAllResult result =
+        ReplaceAll(doc, SelectionIn(node, shown), settings_, replacement, shown);
+    if (result.Modified()) {
+        // One update of the window: the final node selected, its text shown with the caret after
+        // the last replacement. A node whose pane went stale is not stored back (the core has
+        // cleared current_text_index for it).
+        const NodeId final_node = result.selection.node;
+        NotePane* pane = PaneOf(final_node);
+        if (final_node != node) {
+            form_.SelectNode(final_node);
+        } else {
+            pane->ShowText(StoreTextToPane(result.shown_text));
+            doc.current_text_index = doc.tree.Data(final_node).TextIndex;
+            doc.current_kind = doc.tree.Data(final_node).Kind;
+        }
+        SelectInPane(pane, result.shown_text, result.selection.start, result.selection.length);
+        pane->setFocus();
+        form_.MarkModified();
+    }
+    ShowEnd(result.end);
+}
+
+// --- searching and showing ---
+
+bool SearchCommands::FindNext() {
+    const NodeId node = form_.SelectedNode();
+    if (node == kNoNode) return false;
+    form_.StoreCurrentText();
+    NotesDocument& doc = form_.Document();
+    const SearchResult result = FindNextMatch(doc, SelectionIn(node, doc.TextOf(node)), settings_);
+    if (result.Found()) {
+        ShowHit(*result.hit);
+        return true;
+    }
+    ShowEnd(result.end);
+    return false;
+}
+
+NotePane* SearchCommands::PaneOf(NodeId node) const {
+    return form_.Document().tree.Data(node).Kind == kNote ? form_.Memo() : form_.FolderMemo();
+}
+
+PaneSelection SearchCommands::SelectionIn(NodeId node, std::string_view text) const {
+    const QTextCursor cursor = PaneOf(node)->textCursor();
+    const int32_t start = ToCanonicalPosition(text, cursor.selectionStart());
+    const int32_t end = ToCanonicalPosition(text, cursor.selectionEnd());
+    return PaneSelection{node, start, end - start};
+}
+
+void SearchCommands::ShowHit(const SearchHit& hit) {
+    if (hit.node != form_.SelectedNode()) form_.SelectNode(hit.node);
+    NotePane* pane = PaneOf(hit.node);
+    SelectInPane(pane, form_.Document().TextOf(hit.node), hit.start, hit.length);
+    pane->setFocus();
+}
+
+void SearchCommands::SelectInPane(NotePane* pane, std::string_view text, int32_t start,
+                                  int32_t length) {
+    const int last = pane->document()->characterCount() - 1;
+    const int from = std::clamp(ToSingleBreakPosition(text, start), 0, last);
+    const int to = std::clamp(ToSingleBreakPosition(text, start + length), from, last);
+    QTextCursor cursor = pane->textCursor();
+    cursor.setPosition(from);
+    cursor.setPosition(to, QTextCursor::KeepAnchor);
+    pane->setTextCursor(cursor);
+}
+
+void SearchCommands::ShowEnd(SearchEnd end) {
+    if (end == SearchEnd::kNone) return;
+    const std::string english(EnglishText(end));
+    Platform::Instance().ShowMessage(MessageOwner(),
+                                     Lang(static_cast<uint16_t>(end), english.c_str()), AppTitle(),
+                                     MessageIcon::Information, MessageButtons::Ok);
+}
+
+QWidget* SearchCommands::MessageOwner() const {
+    if (replace_form_ && replace_form_->isVisible()) return replace_form_;
+    return &form_;
+}
+
+}  // namespace quillora

@@ -1,0 +1,56 @@
+#include "gui/dialog_frame.h"
+
+#include <QDialog>
+#include <QFont>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+
+#include "gui/context_help.h"
+#include "gui/platform.h"
+
+namespace quillora {
+
+namespace {
+constexpr int kWidenedOuterWidth = 406;
+constexpr int kWidenedButtonWidth = 89;
+}  // namespace
+
+void SetUpFixedDialogWindow(QDialog& dialog, int client_width, int client_height) {
+    dialog.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint | Qt::WindowContextHelpButtonHint);
+    dialog.setFixedSize(client_width, client_height);
+    QFont font = dialog.font();
+    font.setPixelSize(11);
+    dialog.setFont(font);
+    EnableContextHelp(&dialog, [](int topic, const QPoint& position) {
+        Platform::Instance().ShowHelpPopup(topic, position);
+    });
+}
+
+void CenterOnScreen(QWidget& window) {
+    QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect area = screen->availableGeometry();
+    const QSize frame = window.frameGeometry().size();
+    window.move(area.x() + (area.width() - frame.width()) / 2,
+                area.y() + (area.height() - frame.height()) / 2);
+}
+
+int WidenForLanguagePack(QDialog& dialog, const std::vector<QPushButton*>& buttons,
+                         const std::vector<QLineEdit*>& edits, int outer_height) {
+    const int client_width = kWidenedOuterWidth - kDialogFrameWidth;
+    dialog.setFixedSize(client_width, outer_height - kDialogFrameHeight);
+    const int button_left = client_width - kDialogMargin - kWidenedButtonWidth;
+    for (QPushButton* button : buttons) {
+        button->setGeometry(button_left, button->y(), kWidenedButtonWidth, button->height());
+    }
+    for (QLineEdit* edit : edits) {
+        edit->setGeometry(edit->x(), edit->y(), button_left - kDialogMargin - edit->x(),
+                          edit->height());
+    }
+    return button_left;
+}
+
+}  // namespace quillora

@@ -1,0 +1,32 @@
+#include "settings/recent_files.h"
+
+namespace quillora {
+
+namespace {
+constexpr const char* kSection = "History";
+std::string KeyOf(int k) { return "File" + std::to_string(k); }
+}  // namespace
+
+std::vector<std::string> RecentFiles(const ProfileFile& settings) {
+    std::vector<std::string> files;
+    for (int k = 0; k < kRecentFileCount; ++k) {
+        files.push_back(settings.ReadString(kSection, KeyOf(k), ""));
+    }
+    return files;
+}
+
+void RecordRecentFile(ProfileFile& settings, const std::string& path) {
+    if (settings.ReadInt("Main", "HideReOpen", 0) != 0) return;
+    const std::vector<std::string> files = RecentFiles(settings);
+    for (const std::string& file : files) {
+        if (file == path) return;
+    }
+    for (int k = kRecentFileCount - 1; k >= 1; --k) {
+        settings.WriteString(kSection, KeyOf(k), files[static_cast<size_t>(k - 1)]);
+    }
+    settings.WriteString(kSection, KeyOf(0), path);
+}
+
+void ClearRecentFiles(ProfileFile& settings) { settings.EraseSection(kSection); }
+
+}  // namespace quillora
