@@ -16,10 +16,10 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "gui/actions.h"
 #include "gui/app_paths.h"
 #include "base/command_line.h"
 #include "app/commands/document_commands.h"
+#include "document/ui/note_panes.h"
 #include "app/commands/edit_commands.h"
 #include "gui/context_help.h"
 #include "help/ui/help_window.h"
@@ -71,14 +71,16 @@ TMainForm::TMainForm(AppContext& context, QWidget* parent)
     doc_.images.opened_folder = ReadIntSetting(ini, keys::kOpenedFolderImage);
     doc_.images.note = ReadIntSetting(ini, keys::kNoteImage);
 
-    // Each controller creates its commands; the menus and the tool bar are built from them.
-    document_commands_ = new DocumentCommands(*this);
-    new EditCommands(*this);
-    new TreeCommands(*this);
-    new SearchCommands(*this);
+    // Each controller creates and registers its commands; the menus and the tool bar are then
+    // built from the registry, and each controller attaches to the menus it needs.
+    document_commands_ = std::make_unique<DocumentCommands>(*this);
+    edit_commands_ = std::make_unique<EditCommands>(*this);
+    tree_commands_ = std::make_unique<TreeCommands>(*this);
+    search_commands_ = std::make_unique<SearchCommands>(*this);
     CreateWindowCommands();
-    BuildMainMenu(*this);
+    BuildMenus();
     ApplyWindowSettings();
+    FollowModifiedFlag();
 
     setAcceptDrops(true);
     EnableContextHelp(this,
@@ -101,14 +103,11 @@ TMainForm::TMainForm(AppContext& context, QWidget* parent)
 TMainForm::~TMainForm() {
     // The controllers go first, while the window, its tree and its model still exist: their
     // destructors unhook themselves from them.
-    const QObjectList kids = children();
-    for (QObject* child : kids) {
-        if (qobject_cast<DocumentCommands*>(child) || qobject_cast<EditCommands*>(child) ||
-            qobject_cast<TreeCommands*>(child) || qobject_cast<SearchCommands*>(child)) {
-            delete child;
-        }
-    }
-    document_commands_ = nullptr;
+    search_commands_.reset();
+    tree_commands_.reset();
+    edit_commands_.reset();
+    document_commands_.reset();
+    doc_.modified.SetListener({});
     // The view and its model follow while the document they show still exists: a title being
     // edited is committed or dropped now, not after the document is gone.
     notes_tree_->setModel(nullptr);
@@ -117,9 +116,15 @@ TMainForm::~TMainForm() {
     splitter_ = nullptr;
     notes_tree_ = nullptr;
     tree_model_ = nullptr;
-    panes_ = nullptr;
-    memo_ = nullptr;
-    folder_memo_ = nullptr;
+}
+
+void TMainForm::BuildMenus() {
+    tool_bar_ = BuildMenusAndToolBar(*this, *notes_tree_, actions_);
+    RefreshNodeGlyphs(*tool_bar_, image_list_, doc_.images);
+    document_commands_->AttachMenus();
+    edit_commands_->AttachMenus();
+    tree_commands_->AttachMenus();
+    search_commands_->AttachMenus();
 }
 
 void TMainForm::BuildLayout() {
@@ -135,26 +140,20 @@ void TMainForm::BuildLayout() {
     connect(notes_tree_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this] { NotesTreeChange(); });
 
-    panes_ = new QStackedWidget(splitter_);
-    memo_ = new NotePane(QStringLiteral("Memo"), panes_);
-    folder_memo_ = new NotePane(QStringLiteral("FolderMemo"), panes_);
-    panes_->addWidget(memo_);
-    panes_->addWidget(folder_memo_);
-    panes_->setCurrentWidget(memo_);
-    memo_->setEnabled(false);
-    folder_memo_->setEnabled(false);
-    connect(memo_, &QPlainTextEdit::textChanged, this, &TMainForm::MemoChange);
-    connect(folder_memo_, &QPlainTextEdit::textChanged, this, &TMainForm::MemoChange);
-    memo_change_attached_ = true;
+    panes_ = new NotePanes(doc_, splitter_);
+    connect(panes_, &NotePanes::Edited, this, [this] { MarkModified(); });
 
     splitter_->addWidget(notes_tree_);
-    splitter_->addWidget(panes_);
+    splitter_->addWidget(panes_->Widget());
     splitter_->setStretchFactor(0, 0);
     splitter_->setStretchFactor(1, 1);
     const int tree_width = ReadIntSetting(SettingsFile(), keys::kNotesListWidth);
     splitter_->setSizes({tree_width, 400});
     setCentralWidget(splitter_);
+    BuildStatusBar();
+}
 
+void TMainForm::BuildStatusBar() {
     auto* bar = new QStatusBar(this);
     bar->setObjectName(QStringLiteral("StatusBar"));
     const std::array<int, 3> widths = {54, 62, 60};
@@ -191,35 +190,29 @@ void TMainForm::PlaceWindowFromSettings() {
 }
 
 void TMainForm::CreateWindowCommands() {
-    auto checkable = [this](const char* name, uint16_t id, const char* caption) {
-        QAction* action = CreateAction(this, name, Lang(id, caption));
-        action->setCheckable(true);
-        return action;
-    };
+    ActionRegistry& a = actions_;
     // The check mark has already changed when the handlers run; they apply it.
-    connect(checkable("ViewMenuToolBar", 7201, "&Tool Bar"), &QAction::triggered, this,
-            &TMainForm::ViewMenuToolBarClick);
-    connect(checkable("ViewMenuStatusBar", 7202, "&Status Bar"), &QAction::triggered, this,
-            &TMainForm::ViewMenuStatusBarClick);
-    connect(checkable("ViewMenuAlwaysOnTop", 7203, "&Always On Top"), &QAction::triggered, this,
-            &TMainForm::ViewMenuAlwaysOnTopClick);
-    connect(CreateAction(this, "HelpMenuContents", Lang(7301, "&Contents...")), &QAction::triggered,
-            this, &TMainForm::HelpMenuContentsClick);
-    connect(checkable("HelpMenuShowHints", 7302, "&Show Hints"), &QAction::triggered, this,
-            &TMainForm::HelpMenuShowHintsClick);
-    connect(CreateAction(this, "HelpMenuWhatsNew", Lang(7303, "&What's New?")), &QAction::triggered,
-            this, &TMainForm::HelpMenuWhatsNewClick);
+    connect(&a.CreateCheckable("ViewMenuToolBar", Lang(7201, "&Tool Bar")), &QAction::triggered,
+            this, &TMainForm::ViewMenuToolBarClick);
+    connect(&a.CreateCheckable("ViewMenuStatusBar", Lang(7202, "&Status Bar")),
+            &QAction::triggered, this, &TMainForm::ViewMenuStatusBarClick);
+    connect(&a.CreateCheckable("ViewMenuAlwaysOnTop", Lang(7203, "&Always On Top")),
+            &QAction::triggered, this, &TMainForm::ViewMenuAlwaysOnTopClick);
+    connect(&a.Create("HelpMenuContents", Lang(7301, "&Contents...")), &QAction::triggered, this,
+            &TMainForm::HelpMenuContentsClick);
+    connect(&a.CreateCheckable("HelpMenuShowHints", Lang(7302, "&Show Hints")),
+            &QAction::triggered, this, &TMainForm::HelpMenuShowHintsClick);
+    connect(&a.Create("HelpMenuWhatsNew", Lang(7303, "&What's New?")), &QAction::triggered, this,
+            &TMainForm::HelpMenuWhatsNewClick);
 }
 
-namespace {
-void SetChecked(QObject* form, const char* name, bool on) {
-    if (auto* action = form->findChild<QAction*>(QString::fromLatin1(name))) action->setChecked(on);
+// The status panel and the Save button follow the modified flag by themselves.
+void TMainForm::FollowModifiedFlag() {
+    doc_.modified.SetListener([this](bool on) {
+        SetStatusText(1, on ? Lang(7700, "Modified") : QString());
+        UpdateToolButtons();
+    });
 }
-bool IsChecked(const QObject* form, const char* name) {
-    const auto* action = form->findChild<QAction*>(QString::fromLatin1(name));
-    return action && action->isChecked();
-}
-}  // namespace
 
 void TMainForm::ApplyWindowSettings() {
     const ProfileFile& ini = SettingsFile();
@@ -228,27 +221,27 @@ void TMainForm::ApplyWindowSettings() {
     const bool hints = ReadFlag(ini, keys::kShowHints);
     if (QToolBar* bar = ToolBar()) bar->setVisible(tool_bar);
     statusBar()->setVisible(status_bar);
-    SetChecked(this, "ViewMenuToolBar", tool_bar);
-    SetChecked(this, "ViewMenuStatusBar", status_bar);
-    SetChecked(this, "HelpMenuShowHints", hints);
+    actions_.SetChecked("ViewMenuToolBar", tool_bar);
+    actions_.SetChecked("ViewMenuStatusBar", status_bar);
+    actions_.SetChecked("HelpMenuShowHints", hints);
     SetHintsShown(hints);
     if (ReadFlag(ini, keys::kAlwaysOnTop)) SetAlwaysOnTop(true);
 }
 
 void TMainForm::ViewMenuToolBarClick() {
-    if (QToolBar* bar = ToolBar()) bar->setVisible(IsChecked(this, "ViewMenuToolBar"));
+    if (QToolBar* bar = ToolBar()) bar->setVisible(actions_.IsChecked("ViewMenuToolBar"));
 }
 
 void TMainForm::ViewMenuStatusBarClick() {
-    statusBar()->setVisible(IsChecked(this, "ViewMenuStatusBar"));
+    statusBar()->setVisible(actions_.IsChecked("ViewMenuStatusBar"));
 }
 
 void TMainForm::ViewMenuAlwaysOnTopClick() {
-    SetAlwaysOnTop(IsChecked(this, "ViewMenuAlwaysOnTop"));
+    SetAlwaysOnTop(actions_.IsChecked("ViewMenuAlwaysOnTop"));
 }
 
 void TMainForm::HelpMenuShowHintsClick() {
-    SetHintsShown(IsChecked(this, "HelpMenuShowHints"));
+    SetHintsShown(actions_.IsChecked("HelpMenuShowHints"));
 }
 
 void TMainForm::HelpMenuContentsClick() {
@@ -260,7 +253,7 @@ void TMainForm::HelpMenuWhatsNewClick() {
 }
 
 void TMainForm::SetAlwaysOnTop(bool on) {
-    SetChecked(this, "ViewMenuAlwaysOnTop", on);
+    actions_.SetChecked("ViewMenuAlwaysOnTop", on);
     if (IsAlwaysOnTop() == on) return;
     // Changing the flag hides a shown window; it comes back in the same place and size.
     const bool shown = isVisible();
@@ -270,10 +263,6 @@ void TMainForm::SetAlwaysOnTop(bool on) {
         setGeometry(place);
         show();
     }
-}
-
-QToolBar* TMainForm::ToolBar() const {
-    return findChild<QToolBar*>(QStringLiteral("ToolBar"));
 }
 
 bool TMainForm::IsAlwaysOnTop() const {
@@ -289,29 +278,13 @@ void TMainForm::SetHintsShown(bool on) {
     }
 }
 
-NotePane* TMainForm::VisiblePane() const {
-    return panes_->currentWidget() == folder_memo_ ? folder_memo_ : memo_;
-}
+NotePane* TMainForm::Memo() const { return panes_->Memo(); }
+NotePane* TMainForm::FolderMemo() const { return panes_->FolderMemo(); }
+NotePane* TMainForm::VisiblePane() const { return panes_->Visible(); }
 
 // --- document state ---
 
-void TMainForm::MarkModified() {
-    doc_.modified = true;
-    SetStatusText(1, Lang(7700, "Modified"));
-    UpdateToolButtons();
-}
-
-void TMainForm::ClearModified() {
-    doc_.modified = false;
-    SetStatusText(1, QString());
-    UpdateToolButtons();
-}
-
-void TMainForm::StoreCurrentText() {
-    if (doc_.tree.Empty() || doc_.current_text_index == -1) return;
-    const NotePane* pane = doc_.current_kind == kNote ? memo_ : folder_memo_;
-    doc_.StoreCurrentText(PaneTextToStore(pane->PlainText()));
-}
+void TMainForm::StoreCurrentText() { panes_->StoreShownText(); }
 
 NodeId TMainForm::SelectedNode() const {
     return tree_model_->NodeAt(notes_tree_->currentIndex());
@@ -325,23 +298,17 @@ void TMainForm::SelectNode(NodeId node) {
 
 void TMainForm::CloseDocument() {
     tree_change_attached_ = false;
-    memo_change_attached_ = false;
     notes_tree_->setUpdatesEnabled(false);
     SetStatusText(3, Lang(7760, "Closing File..."));
     repaint();
     doc_.tree.Clear();
     tree_change_attached_ = true;
-    memo_->ShowText(QString());
-    folder_memo_->ShowText(QString());
-    panes_->setCurrentWidget(memo_);
+    panes_->Clear();
     doc_.Close();
     SetStatusText(3, QString());
-    SetStatusText(1, QString());
-    memo_->setEnabled(false);
-    folder_memo_->setEnabled(false);
+    panes_->SetEnabled(false);
     UpdateToolButtons();
     notes_tree_->setUpdatesEnabled(true);
-    memo_change_attached_ = true;
 }
 
 // The selection moved: keep what was typed in the old node, show the new node's text.
@@ -350,32 +317,18 @@ void TMainForm::NotesTreeChange() {
     StoreCurrentText();
     const NodeId node = SelectedNode();
     if (node == kNoNode) {
-        doc_.current_text_index = -1;
-        doc_.current_kind = -1;
-        UpdateToolButtons();
-        return;
+        panes_->ForgetShown();
+    } else {
+        panes_->ShowNode(node);
     }
-    const NodeData& data = doc_.tree.Data(node);
-    NotePane* pane = data.Kind == kNote ? memo_ : folder_memo_;
-    const bool attached = memo_change_attached_;
-    memo_change_attached_ = false;
-    pane->ShowText(StoreTextToPane(doc_.texts.TextOf(data.TextIndex)));
-    memo_change_attached_ = attached;
-    panes_->setCurrentWidget(pane);
-    doc_.current_text_index = data.TextIndex;
-    doc_.current_kind = data.Kind;
     UpdateToolButtons();
-}
-
-void TMainForm::MemoChange() {
-    if (memo_change_attached_) MarkModified();
 }
 
 // --- refresh ---
 
 void TMainForm::UpdateToolButtons() {
     QToolBar* bar = ToolBar();
-    if (!bar) return;
+    if (!bar) return;  // while the window is being built
     const bool selected = SelectedNode() != kNoNode;
     for (QToolButton* button : bar->findChildren<QToolButton*>()) {
         const QVariant rule = button->property(kToolButtonEnablingProperty);
@@ -394,11 +347,7 @@ void TMainForm::UpdateToolButtons() {
     }
 }
 
-void TMainForm::UpdatePaneEnabling() {
-    const bool has_nodes = !doc_.tree.Empty();
-    memo_->setEnabled(has_nodes);
-    folder_memo_->setEnabled(has_nodes);
-}
+void TMainForm::UpdatePaneEnabling() { panes_->SetEnabled(!doc_.tree.Empty()); }
 
 void TMainForm::SetStatusText(int panel, const QString& text) {
     if (panel < 0 || panel > 3) return;
@@ -489,15 +438,7 @@ bool TMainForm::WriteNotesFileReporting(const QString& path) {
     }
     // The writer cuts an over-long text in memory too: the pane must not keep showing (and
     // later store back) what the file no longer holds.
-    if (doc_.current_text_index != -1) {
-        NotePane* pane = doc_.current_kind == kNote ? memo_ : folder_memo_;
-        if (pane->TextLength() != doc_.texts.TextLength(doc_.current_text_index)) {
-            const bool attached = memo_change_attached_;
-            memo_change_attached_ = false;
-            pane->ShowText(StoreTextToPane(doc_.texts.TextOf(doc_.current_text_index)));
-            memo_change_attached_ = attached;
-        }
-    }
+    panes_->RefreshShownText();
     SetStatusText(3, path);
     ClearModified();
     return true;
@@ -515,13 +456,6 @@ void TMainForm::TimerTimer() {
     UpdateToolButtons();
     document_commands_->SetDialogFolders();
     SetHelpFilePath(ProgramFolder() + QStringLiteral("/Quillora.hlp"));
-    memo_change_attached_ = true;
-}
-
-bool TMainForm::WordWrapOn() const {
-    const auto* word_wrap = findChild<QAction*>(QStringLiteral("EditMenuWordWrap"));
-    if (word_wrap && word_wrap->isCheckable()) return word_wrap->isChecked();
-    return memo_->lineWrapMode() != QPlainTextEdit::NoWrap;
 }
 
 void TMainForm::WriteWindowSettings() {
@@ -533,11 +467,11 @@ void TMainForm::WriteWindowSettings() {
         WriteInt(ini, keys::kWidth, width());
         WriteInt(ini, keys::kHeight, height());
     }
-    WriteFlag(ini, keys::kShowToolBar, IsChecked(this, "ViewMenuToolBar"));
-    WriteFlag(ini, keys::kShowStatusBar, IsChecked(this, "ViewMenuStatusBar"));
-    WriteFlag(ini, keys::kAlwaysOnTop, IsChecked(this, "ViewMenuAlwaysOnTop"));
-    WriteFlag(ini, keys::kShowHints, IsChecked(this, "HelpMenuShowHints"));
-    WriteFlag(ini, keys::kWordWrap, WordWrapOn());
+    WriteFlag(ini, keys::kShowToolBar, actions_.IsChecked("ViewMenuToolBar"));
+    WriteFlag(ini, keys::kShowStatusBar, actions_.IsChecked("ViewMenuStatusBar"));
+    WriteFlag(ini, keys::kAlwaysOnTop, actions_.IsChecked("ViewMenuAlwaysOnTop"));
+    WriteFlag(ini, keys::kShowHints, actions_.IsChecked("HelpMenuShowHints"));
+    WriteFlag(ini, keys::kWordWrap, actions_.IsChecked("EditMenuWordWrap"));
     if (ReadFlag(ini, keys::kReOpenLastFile))
         WriteText(ini, keys::kReOpenFile, doc_.current_file_name);
     WriteInt(ini, keys::kNotesListWidth, notes_tree_->width());
@@ -556,11 +490,11 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == statusBar() && event->type() == QEvent::MouseButtonDblClick) {
-        if (auto* properties = findChild<QAction*>(QStringLiteral("FileMenuProperties"))) {
-            properties->trigger();
-            return true;
-        }
+    // Properties is a command of its own once the document's properties can be shown.
+    if (watched == statusBar() && event->type() == QEvent::MouseButtonDblClick &&
+        actions_.HasAction("FileMenuProperties")) {
+        actions_.Action("FileMenuProperties").trigger();
+        return true;
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -1,59 +1,81 @@
 #pragma once
 
 #include <QMainWindow>
-#include <QPointer>
 #include <array>
+#include <memory>
 
 #include "app/app_context.h"
+#include "app/commands/command_host.h"
 #include "base/command_line.h"
-#include "gui/icons/image_list.h"
 #include "document/notes_document.h"
+#include "gui/action_registry.h"
+#include "gui/icons/image_list.h"
 
 class QLabel;
 class QSplitter;
 class QToolBar;
-class QStackedWidget;
 class QTimer;
 
 namespace quillora {
 
 class DocumentCommands;
+class EditCommands;
 class NotePane;
+class NotePanes;
 class NoteTreeModel;
+class SearchCommands;
 class TMyTreeView;
+class TreeCommands;
 
 // `TMainForm`: the main window. It owns the open document and shows it: the tree on the left,
-// the pane of the selected node on the right, the status bar below.
-class TMainForm : public QMainWindow {
+// the pane of the selected node on the right, the status bar below. The commands of its menus
+// belong to one controller per concern, which reach the window through CommandHost.
+class TMainForm : public QMainWindow, public CommandHost {
     Q_OBJECT
 public:
     explicit TMainForm(AppContext& context, QWidget* parent = nullptr);
     ~TMainForm() override;
 
-    NotesDocument& Document() { return doc_; }
-    ProfileFile& SettingsFile() { return *context_.settings_file; }
-    TMyTreeView* Tree() const { return notes_tree_; }
-    NoteTreeModel* TreeModel() const { return tree_model_; }
-    NotePane* Memo() const { return memo_; }
-    NotePane* FolderMemo() const { return folder_memo_; }
+    // --- CommandHost ---
+    QWidget& Window() override { return *this; }
+    NotesDocument& Document() override { return doc_; }
+    ProfileFile& SettingsFile() override { return *context_.settings_file; }
+    ActionRegistry& Actions() override { return actions_; }
+    TMyTreeView* Tree() const override { return notes_tree_; }
+    NoteTreeModel* TreeModel() const override { return tree_model_; }
+    NotePanes& Panes() override { return *panes_; }
+    NodeId SelectedNode() const override;
+    void SelectNode(NodeId node) override;
+    void SetStatusText(int panel, const QString& text) override;
+    void UpdateToolButtons() override;
+    void UpdatePaneEnabling() override;
+    void CloseDocument() override;
+    // Reads `path` into the (empty) document; failures are reported and leave it empty.
+    void ReadNotesFileReporting(const QString& path) override;
+    // Writes the document to `path`; false (after message 7758) when it could not be written.
+    bool WriteNotesFileReporting(const QString& path) override;
+
+    NotePane* Memo() const;
+    NotePane* FolderMemo() const;
     NotePane* VisiblePane() const;
     const ImageList& Images() const { return image_list_; }
     ImageList& Images() { return image_list_; }
-    DocumentCommands* Documents() const { return document_commands_; }
+    QString StatusText(int panel) const;
+
+    // The controllers.
+    DocumentCommands* Documents() const { return document_commands_.get(); }
+    EditCommands* Edits() const { return edit_commands_.get(); }
+    TreeCommands* TreeCommandsController() const { return tree_commands_.get(); }
+    SearchCommands* Searches() const { return search_commands_.get(); }
 
     // --- document state ---
-    void MarkModified();
-    void ClearModified();
-    void CloseDocument();
+    void MarkModified() { doc_.modified = true; }
+    void ClearModified() { doc_.modified = false; }
     void StoreCurrentText();
-    NodeId SelectedNode() const;
-    void SelectNode(NodeId node);
 
-    // --- refresh ---
-    void UpdateToolButtons();
-    void UpdatePaneEnabling();
-    void SetStatusText(int panel, const QString& text);
-    QString StatusText(int panel) const;
+    // Builds the menus, the tree's context menu and the tool bar from the registered commands
+    // (again, replacing what an earlier build made) and attaches the controllers to them.
+    void BuildMenus();
 
     // --- window modes and the View and Help toggles ---
     void ViewMenuToolBarClick();
@@ -67,12 +89,6 @@ public:
     // Tool tips of the tool buttons on or off.
     void SetHintsShown(bool on);
 
-    // --- the notes file, with its messages and progress ---
-    // Reads `path` into the (empty) document; failures are reported and leave it empty.
-    void ReadNotesFileReporting(const QString& path);
-    // Writes the document to `path`; false (after message 7758) when it could not be written.
-    bool WriteNotesFileReporting(const QString& path);
-
 protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -81,14 +97,14 @@ protected:
 
 private:
     void BuildLayout();
+    void BuildStatusBar();
     void PlaceWindowFromSettings();
     void CreateWindowCommands();
     void ApplyWindowSettings();
     void WriteWindowSettings();
-    bool WordWrapOn() const;
-    QToolBar* ToolBar() const;
+    void FollowModifiedFlag();
+    QToolBar* ToolBar() const { return tool_bar_; }
     void NotesTreeChange();
-    void MemoChange();
     void TimerTimer();
     void ShowProgress(uint16_t id, const char* english, int index);
 
@@ -96,18 +112,21 @@ private:
     CommandLine command_line_;
     NotesDocument doc_;
     ImageList image_list_;
+    ActionRegistry actions_{*this};
     NoteTreeModel* tree_model_ = nullptr;
     TMyTreeView* notes_tree_ = nullptr;
     QSplitter* splitter_ = nullptr;
-    QStackedWidget* panes_ = nullptr;
-    NotePane* memo_ = nullptr;
-    NotePane* folder_memo_ = nullptr;
+    NotePanes* panes_ = nullptr;
+    QToolBar* tool_bar_ = nullptr;
     std::array<QLabel*, 4> status_panels_{};
     QTimer* start_timer_ = nullptr;
-    DocumentCommands* document_commands_ = nullptr;
-    bool memo_change_attached_ = false;
     bool tree_change_attached_ = true;
     qint64 last_progress_paint_ms_ = 0;
+
+    std::unique_ptr<DocumentCommands> document_commands_;
+    std::unique_ptr<EditCommands> edit_commands_;
+    std::unique_ptr<TreeCommands> tree_commands_;
+    std::unique_ptr<SearchCommands> search_commands_;
 };
 
 }  // namespace quillora

@@ -8,7 +8,7 @@
 #include <QTreeView>
 #include <vector>
 
-#include "app/commands/document_commands.h"
+#include "gui/action_registry.h"
 #include "gui/context_help.h"
 #include "gui/icons/tool_glyphs.h"
 #include "gui/lang.h"
@@ -25,7 +25,6 @@ struct MenuLine {
     uint16_t id = 0;             // submenus: the caption's text number
     const char* caption = nullptr;
     std::vector<MenuLine> lines = {};
-    const char* fallback = nullptr;  // a command used when `name` does not exist
 };
 
 struct MenuTable {
@@ -38,8 +37,8 @@ struct MenuTable {
 
 const MenuLine kSeparator{};
 
-MenuLine Item(const char* name, const char* fallback = nullptr) {
-    return MenuLine{name, 0, nullptr, {}, fallback};
+MenuLine Item(const char* name) {
+    return MenuLine{name, 0, nullptr, {}};
 }
 
 const std::vector<MenuTable>& MainMenuTable() {
@@ -55,9 +54,8 @@ const std::vector<MenuTable>& MainMenuTable() {
                    {Item("ReOpenMenuClearList"), kSeparator, Item("ReOpen1"), Item("ReOpen2"),
                     Item("ReOpen3"), Item("ReOpen4"), Item("ReOpen5"), Item("ReOpen6"),
                     Item("ReOpen7"), Item("ReOpen8"), Item("ReOpen9"), Item("ReOpen10")}},
-          Item("FileMenuSave"), Item("FileMenuSaveAs"), kSeparator, Item("FileMenuImportFile"),
-          kSeparator, Item("FileMenuExportSelected"), Item("FileMenuExportAll"), kSeparator,
-          Item("FileMenuProperties"), kSeparator, Item("FileMenuExit")}},
+          Item("FileMenuSave"), Item("FileMenuSaveAs"), kSeparator, kSeparator, kSeparator, kSeparator,
+          Item("FileMenuExit")}},
         {"EditMenu",
          7050,
          "&Edit",
@@ -80,8 +78,7 @@ const std::vector<MenuTable>& MainMenuTable() {
           Item("EditMenuInsertDateAndTime"),
           kSeparator,
           Item("EditMenuWordWrap"),
-          kSeparator,
-          Item("EditMenuSettings")}},
+          kSeparator}},
         {"SearchMenu",
          7100,
          "&Search",
@@ -107,24 +104,17 @@ const std::vector<MenuTable>& MainMenuTable() {
          11,
          {Item("ViewMenuToolBar"), Item("ViewMenuStatusBar"), kSeparator,
           Item("ViewMenuAlwaysOnTop")}},
-        // The favorites themselves are added after the separator by the favorites menu.
-        {"FavoritesMenu",
-         7250,
-         "F&avorites",
-         12,
-         {Item("FavoritesMenuAdd"), Item("FavoritesMenuEdit"), kSeparator}},
         {"HelpMenu",
          7300,
          "&Help",
          13,
          {Item("HelpMenuContents"), Item("HelpMenuShowHints"), kSeparator, Item("HelpMenuWhatsNew"),
-          Item("HelpMenuHomepage"), kSeparator, Item("HelpMenuAbout")}},
+          kSeparator}},
     };
     return table;
 }
 
-// The tree's context menu repeats the Notes commands; a PopupMenu* command that does not exist
-// is stood in for by its Notes menu twin.
+// The tree's context menu repeats the Notes commands.
 const MenuTable& PopupMenuTable() {
     static const MenuTable table = {
         "PopupMenu",
@@ -134,14 +124,14 @@ const MenuTable& PopupMenuTable() {
         {MenuLine{"PopupMenuNew",
                   7151,
                   "&New",
-                  {Item("PopupMenuNewNote", "NotesMenuNewNote"),
-                   Item("PopupMenuNewNoteInFolder", "NotesMenuNewNoteInFolder"), kSeparator,
-                   Item("PopupMenuNewFolder", "NotesMenuNewFolder"),
-                   Item("PopupMenuNewFolderInFolder", "NotesMenuNewFolderInFolder")}},
-         kSeparator, Item("PopupMenuDelete", "NotesMenuDelete"),
-         Item("PopupMenuRename", "NotesMenuRename"), kSeparator,
-         Item("PopupMenuMoveUp", "NotesMenuMoveUp"), Item("PopupMenuMoveDown", "NotesMenuMoveDown"),
-         kSeparator, Item("PopupMenuSort", "NotesMenuSort")}};
+                  {Item("PopupMenuNewNote"),
+                   Item("PopupMenuNewNoteInFolder"), kSeparator,
+                   Item("PopupMenuNewFolder"),
+                   Item("PopupMenuNewFolderInFolder")}},
+         kSeparator, Item("PopupMenuDelete"),
+         Item("PopupMenuRename"), kSeparator,
+         Item("PopupMenuMoveUp"), Item("PopupMenuMoveDown"),
+         kSeparator, Item("PopupMenuSort")}};
     return table;
 }
 
@@ -179,14 +169,9 @@ const ToolButtonLine kToolBarTable[] = {
     {"ExitButton", ToolGlyph::Exit, 7612, "Exit", "FileMenuExit", E::Always},
 };
 
-QAction* FindCommand(TMainForm& form, const char* name, const char* fallback) {
-    if (auto* action = form.findChild<QAction*>(QString::fromLatin1(name))) return action;
-    if (fallback) return form.findChild<QAction*>(QString::fromLatin1(fallback));
-    return nullptr;
-}
-
-// Adds the lines to `menu`; returns how many commands were added (separators not counted).
-int FillMenu(TMainForm& form, QMenu* menu, const std::vector<MenuLine>& lines) {
+// Adds the lines to `menu` and registers its submenus; returns how many commands were added
+// (separators not counted).
+int FillMenu(ActionRegistry& actions, QMenu* menu, const std::vector<MenuLine>& lines) {
     int commands = 0;
     for (const MenuLine& line : lines) {
         if (!line.name) {
@@ -196,22 +181,23 @@ int FillMenu(TMainForm& form, QMenu* menu, const std::vector<MenuLine>& lines) {
             submenu->setObjectName(QString::fromLatin1(line.name));
             submenu->menuAction()->setObjectName(QString::fromLatin1(line.name) +
                                                  QStringLiteral("Item"));
-            if (FillMenu(form, submenu, line.lines) > 0) {
+            if (FillMenu(actions, submenu, line.lines) > 0) {
                 menu->addMenu(submenu);
+                actions.AddMenu(line.name, *submenu);
                 ++commands;
             } else {
                 delete submenu;
             }
-        } else if (QAction* action = FindCommand(form, line.name, line.fallback)) {
-            menu->addAction(action);
+        } else {
+            menu->addAction(&actions.Action(line.name));
             ++commands;
         }
     }
     return commands;
 }
 
-void BuildToolBar(TMainForm& form) {
-    auto* bar = new QToolBar(&form);
+QToolBar* BuildToolBar(QMainWindow& window, ActionRegistry& actions) {
+    auto* bar = new QToolBar(&window);
     bar->setObjectName(QStringLiteral("ToolBar"));
     bar->setMovable(false);
     bar->setFloatable(false);
@@ -224,8 +210,7 @@ void BuildToolBar(TMainForm& form) {
             gap_pending = !bar->actions().isEmpty();
             continue;
         }
-        QAction* command = form.findChild<QAction*>(QString::fromLatin1(line.command));
-        if (!command) continue;
+        QAction* command = &actions.Action(line.command);
         if (gap_pending) bar->addSeparator();
         gap_pending = false;
         // A button of its own rather than the command itself, so that the button's enabling
@@ -245,67 +230,83 @@ void BuildToolBar(TMainForm& form) {
                          [command] { emit command->triggered(command->isChecked()); });
         bar->addWidget(button);
     }
-    form.addToolBar(Qt::TopToolBarArea, bar);
-    RefreshNodeGlyphs(form);
+    window.addToolBar(Qt::TopToolBarArea, bar);
+    return bar;
 }
 
-// The tree shows whichever PopupMenu the form has at the moment of the click.
-void AttachTreeMenu(TMainForm& form) {
-    QTreeView* tree = form.Tree();
-    if (tree->contextMenuPolicy() != Qt::DefaultContextMenu) return;
-    tree->setContextMenuPolicy(Qt::CustomContextMenu);
-    QObject::connect(tree, &QWidget::customContextMenuRequested, tree, [&form, tree](QPoint p) {
-        auto* popup = form.findChild<QMenu*>(QStringLiteral("PopupMenu"));
-        if (popup && !popup->actions().isEmpty()) popup->popup(tree->viewport()->mapToGlobal(p));
-    });
+// The tree shows the registered PopupMenu at the moment of the click.
+void AttachTreeMenu(QTreeView& tree, ActionRegistry& actions) {
+    if (tree.contextMenuPolicy() != Qt::DefaultContextMenu) return;
+    tree.setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(&tree, &QWidget::customContextMenuRequested, &tree,
+                     [&tree, &actions](QPoint p) {
+                         QMenu& popup = actions.Menu("PopupMenu");
+                         if (!popup.actions().isEmpty()) {
+                             popup.popup(tree.viewport()->mapToGlobal(p));
+                         }
+                     });
+}
+
+// Whatever an earlier build made goes, with its registrations.
+void RemoveBuiltMenus(QMainWindow& window, ActionRegistry& actions) {
+    QMenuBar* bar = window.menuBar();
+    for (const MenuTable& table : MainMenuTable()) {
+        actions.RemoveMenu(table.name);
+        for (const MenuLine& line : table.lines) {
+            if (line.caption) actions.RemoveMenu(line.name);
+        }
+    }
+    for (const MenuLine& line : PopupMenuTable().lines) {
+        if (line.caption) actions.RemoveMenu(line.name);
+    }
+    actions.RemoveMenu(PopupMenuTable().name);
+    for (QMenu* old : bar->findChildren<QMenu*>(QString(), Qt::FindDirectChildrenOnly)) delete old;
+    bar->clear();
+    const QObjectList children = window.children();
+    for (QObject* child : children) {
+        auto* popup = qobject_cast<QMenu*>(child);
+        if (popup && popup->objectName() == QLatin1String(PopupMenuTable().name)) {
+            delete popup;
+        } else if (auto* tool_bar = qobject_cast<QToolBar*>(child)) {
+            delete tool_bar;
+        }
+    }
 }
 
 }  // namespace
 
-void BuildMainMenu(TMainForm& form) {
-    // Building again replaces what an earlier build made.
-    QMenuBar* bar = form.menuBar();
-    for (QMenu* old : bar->findChildren<QMenu*>(QString(), Qt::FindDirectChildrenOnly)) delete old;
-    bar->clear();
-    delete form.findChild<QMenu*>(QStringLiteral("PopupMenu"));
-    delete form.findChild<QToolBar*>(QStringLiteral("ToolBar"));
-
+QToolBar* BuildMenusAndToolBar(QMainWindow& window, QTreeView& tree, ActionRegistry& actions) {
+    RemoveBuiltMenus(window, actions);
+    QMenuBar* bar = window.menuBar();
     bar->setObjectName(QStringLiteral("MainMenu"));
     for (const MenuTable& table : MainMenuTable()) {
         auto* menu = new QMenu(Lang(table.id, table.caption), bar);
         menu->setObjectName(QString::fromLatin1(table.name));
         SetHelpContext(menu, table.help_context);
-        if (FillMenu(form, menu, table.lines) == 0) {
-            delete menu;
-            continue;
-        }
+        FillMenu(actions, menu, table.lines);
         bar->addMenu(menu);
+        actions.AddMenu(table.name, *menu);
     }
 
     const MenuTable& popup_table = PopupMenuTable();
-    auto* popup = new QMenu(&form);
+    auto* popup = new QMenu(&window);
     popup->setObjectName(QString::fromLatin1(popup_table.name));
-    FillMenu(form, popup, popup_table.lines);
-    AttachTreeMenu(form);
+    FillMenu(actions, popup, popup_table.lines);
+    actions.AddMenu(popup_table.name, *popup);
+    AttachTreeMenu(tree, actions);
 
-    BuildToolBar(form);
+    return BuildToolBar(window, actions);
+}
 
-    if (auto* commands = form.findChild<DocumentCommands*>()) {
-        if (auto* file_menu = form.findChild<QMenu*>(QStringLiteral("FileMenu"))) {
-            QObject::connect(file_menu, &QMenu::aboutToShow, commands,
-                             &DocumentCommands::FileMenuClick);
-        }
+void RefreshNodeGlyphs(QToolBar& bar, const ImageList& images, const NodeImages& in_use) {
+    if (auto* b = bar.findChild<QToolButton*>(QStringLiteral("NewNoteButton"))) {
+        b->setIcon(ToolGlyphIcon(ToolGlyph::NewNote, images, in_use.folder, in_use.note));
+    }
+    if (auto* b = bar.findChild<QToolButton*>(QStringLiteral("NewFolderButton"))) {
+        b->setIcon(ToolGlyphIcon(ToolGlyph::NewFolder, images, in_use.folder, in_use.note));
     }
 }
 
-void RefreshNodeGlyphs(TMainForm& form) {
-    const NodeImages& images = form.Document().images;
-    if (auto* b = form.findChild<QToolButton*>(QStringLiteral("NewNoteButton"))) {
-        b->setIcon(ToolGlyphIcon(ToolGlyph::NewNote, form.Images(), images.folder, images.note));
-    }
-    if (auto* b = form.findChild<QToolButton*>(QStringLiteral("NewFolderButton"))) {
-        b->setIcon(ToolGlyphIcon(ToolGlyph::NewFolder, form.Images(), images.folder, images.note));
-    }
-}
+void BuildMainMenu(TMainForm& form) { form.BuildMenus(); }
 
 }  // namespace quillora

@@ -1,22 +1,31 @@
 #pragma once
 
-class QToolButton;
+class QMainWindow;
+class QToolBar;
+class QTreeView;
 
 namespace quillora {
 
+class ActionRegistry;
+class ImageList;
+struct NodeImages;
 class TMainForm;
 
 // When a tool button is enabled; kept on each button so the window can refresh them.
 enum class ToolButtonEnabling { Always, WhileModified, WhileNodeSelected };
 inline constexpr char kToolButtonEnablingProperty[] = "toolButtonEnabling";
 
-// Builds the main menu, the tree's context menu `PopupMenu` and the tool bar `ToolBar` from
-// the commands the controllers have created (found by their object names). Items whose command
-// does not exist are left out, and so is a menu that would be empty. The menus carry the
-// object names of the menu table (`FileMenu`, `FileMenuReOpen`, ...) and their help numbers.
-void BuildMainMenu(TMainForm& form);
+// Builds the main menu of `window`, the context menu `PopupMenu` of `tree` and the tool bar
+// `ToolBar` from the registered commands, and registers the menus under the object names of
+// the menu table (`FileMenu`, `FileMenuReOpen`, ..., `PopupMenu`) with their help numbers. A
+// command of the table that is not registered is a programming error. Building again replaces
+// what an earlier build made. Returns the tool bar.
+QToolBar* BuildMenusAndToolBar(QMainWindow& window, QTreeView& tree, ActionRegistry& actions);
 
 // Draws the New Note and New Folder glyphs again from the node images in use.
-void RefreshNodeGlyphs(TMainForm& form);
+void RefreshNodeGlyphs(QToolBar& bar, const ImageList& images, const NodeImages& in_use);
+
+// Builds the menus of the main window again and attaches its controllers to them.
+void BuildMainMenu(TMainForm& form);
 
 }  // namespace quillora

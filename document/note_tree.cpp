@@ -202,7 +202,7 @@ void NoteTree::SetImage(NodeId node, int32_t image) {
 }
 
 void NoteTree::SortChildren(NodeId parent, const std::function<bool(NodeId, NodeId)>& less) {
-    BulkChange([&] {
+    ReorderChange([&] {
         auto& list = ChildList(parent);
         std::stable_sort(list.begin(), list.end(), less);
         Renumber(parent, 0);
@@ -218,19 +218,34 @@ void NoteTree::Clear() {
     });
 }
 
-void NoteTree::BulkChange(const std::function<void()>& change) {
-    NoteTreeObserver* obs = Observer();
-    if (obs) obs->AboutToReset();
-    ++bulk_depth_;
+namespace {
+// Runs `change` with the observer's notifications of each step held back, announcing the whole
+// by `before` and `after`.
+template <typename Before, typename After>
+void Announced(int& depth, NoteTreeObserver* obs, const std::function<void()>& change,
+               Before before, After after) {
+    if (obs) (obs->*before)();
+    ++depth;
     try {
         change();
     } catch (...) {
-        --bulk_depth_;
-        if (obs) obs->Reset();
+        --depth;
+        if (obs) (obs->*after)();
         throw;
     }
-    --bulk_depth_;
-    if (obs) obs->Reset();
+    --depth;
+    if (obs) (obs->*after)();
+}
+}  // namespace
+
+void NoteTree::BulkChange(const std::function<void()>& change) {
+    Announced(bulk_depth_, Observer(), change, &NoteTreeObserver::AboutToReset,
+              &NoteTreeObserver::Reset);
+}
+
+void NoteTree::ReorderChange(const std::function<void()>& change) {
+    Announced(bulk_depth_, Observer(), change, &NoteTreeObserver::AboutToReorder,
+              &NoteTreeObserver::Reordered);
 }
 
 }  // namespace quillora

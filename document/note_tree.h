@@ -30,7 +30,8 @@ using NodeId = int32_t;
 constexpr NodeId kNoNode = -1;
 
 // Told about every change of the tree's shape, so that a view can follow it. A bulk change
-// (reading a file, closing, a sort) is announced as one reset instead of node by node.
+// (reading a file, closing) is announced as one reset instead of node by node; a reorder (a
+// sort) as one change of layout, in which every node stays but rows may change.
 class NoteTreeObserver {
 public:
     virtual ~NoteTreeObserver() = default;
@@ -44,6 +45,8 @@ public:
     virtual void Changed(NodeId node) = 0;
     virtual void AboutToReset() = 0;
     virtual void Reset() = 0;
+    virtual void AboutToReorder() = 0;
+    virtual void Reordered() = 0;
 };
 
 // The note tree: titles, kinds, text slots, order and each node's image index. Top-level nodes
@@ -91,6 +94,9 @@ public:
 
     // Runs `change` as one bulk change: observers see a reset instead of each step.
     void BulkChange(const std::function<void()>& change);
+    // Runs `change`, which only reorders siblings, as one reorder: observers see one change of
+    // layout, so a view keeps which nodes are open and selected.
+    void ReorderChange(const std::function<void()>& change);
 
     void SetObserver(NoteTreeObserver* observer) { observer_ = observer; }
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "base/observed_flag.h"
 #include "document/note_tree.h"
 #include "document/text_store.h"
 
@@ -28,7 +29,7 @@ public:
     TextStore texts;
     NodeImages images;
 
-    bool modified = false;
+    ObservedFlag modified;  // unsaved changes
     std::string current_file_name;  // empty for an untitled document
     int32_t current_text_index = -1;  // slot shown in a pane; -1 when none
     int32_t current_kind = -1;        // kind of that node; -1 when none

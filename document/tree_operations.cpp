@@ -426,7 +426,7 @@ bool SortFolder(NotesDocument& doc, NodeId folder) {
     const auto less = [&tree](NodeId a, NodeId b) {
         return CompareTitlesIgnoreCase(tree.Title(a), tree.Title(b)) < 0;
     };
-    tree.BulkChange([&] {
+    tree.ReorderChange([&] {
         for (NodeId node : tree.Subtree(folder)) {
             if (IsFolder(tree, node)) tree.SortChildren(node, less);
         }
@@ -441,7 +441,7 @@ bool SortAll(NotesDocument& doc) {
     const auto less = [&tree](NodeId a, NodeId b) {
         return CompareTitlesWordSort(tree.Title(a), tree.Title(b)) < 0;
     };
-    tree.BulkChange([&] {
+    tree.ReorderChange([&] {
         tree.SortChildren(kNoNode, less);
         for (NodeId node : tree.DisplayOrder()) {
             if (!tree.Children(node).empty()) tree.SortChildren(node, less);

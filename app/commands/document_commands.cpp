@@ -5,10 +5,11 @@
 #include <QFileInfo>
 #include <QMenu>
 
-#include "gui/actions.h"
+#include "gui/action_registry.h"
 #include "gui/app_paths.h"
 #include "gui/lang.h"
-#include "app/main_form.h"
+#include "app/commands/command_host.h"
+#include "document/notes_document.h"
 #include "settings/recent_files.h"
 #include "gui/text_codec.h"
 #include "document/notes_file.h"
@@ -22,35 +23,31 @@ QString UntitledName() {
     return Lang(7753, "Untitled.qlb");
 }
 
-QAction* Command(TMainForm& form, const QString& name) {
-    return form.findChild<QAction*>(name);
-}
-
-void SetEnabledIfPresent(TMainForm& form, const char* name, bool enabled) {
-    if (QAction* action = Command(form, QString::fromLatin1(name))) action->setEnabled(enabled);
+QByteArray ReOpenItemName(int number) {
+    return "ReOpen" + QByteArray::number(number);
 }
 
 }  // namespace
 
-DocumentCommands::DocumentCommands(TMainForm& form) : QObject(&form), form_(form) {
+DocumentCommands::DocumentCommands(CommandHost& host) : host_(host) {
     setObjectName(QStringLiteral("DocumentCommands"));
-    connect(CreateAction(&form, "FileMenuNew", Lang(7001, "&New")), &QAction::triggered, this,
+    ActionRegistry& a = host_.Actions();
+    connect(&a.Create("FileMenuNew", Lang(7001, "&New")), &QAction::triggered, this,
             &DocumentCommands::FileMenuNewClick);
-    connect(CreateAction(&form, "FileMenuOpen", Lang(7002, "&Open...")), &QAction::triggered, this,
+    connect(&a.Create("FileMenuOpen", Lang(7002, "&Open...")), &QAction::triggered, this,
             &DocumentCommands::FileMenuOpenClick);
-    connect(CreateAction(&form, "ReOpenMenuClearList", Lang(7004, "&Clear List")),
-            &QAction::triggered, this, &DocumentCommands::ReOpenMenuClearListClick);
+    connect(&a.Create("ReOpenMenuClearList", Lang(7004, "&Clear List")), &QAction::triggered,
+            this, &DocumentCommands::ReOpenMenuClearListClick);
     for (int i = 1; i <= kRecentFileCount; ++i) {
-        const QByteArray name = "ReOpen" + QByteArray::number(i);
-        QAction* item = CreateAction(&form, name.constData(), QString());
+        QAction* item = &a.Create(ReOpenItemName(i).constData(), QString());
         // The item's hint holds the full path, and that is what it opens.
         connect(item, &QAction::triggered, this, [this, item] { LoadFavorite(item->toolTip()); });
     }
-    connect(CreateAction(&form, "FileMenuSave", Lang(7005, "&Save")), &QAction::triggered, this,
+    connect(&a.Create("FileMenuSave", Lang(7005, "&Save")), &QAction::triggered, this,
             &DocumentCommands::FileMenuSaveClick);
-    connect(CreateAction(&form, "FileMenuSaveAs", Lang(7006, "Save &As...")), &QAction::triggered,
-            this, [this] { FileMenuSaveAsClick(); });
-    connect(CreateAction(&form, "FileMenuExit", Lang(7011, "E&xit")), &QAction::triggered, this,
+    connect(&a.Create("FileMenuSaveAs", Lang(7006, "Save &As...")), &QAction::triggered, this,
+            [this] { FileMenuSaveAsClick(); });
+    connect(&a.Create("FileMenuExit", Lang(7011, "E&xit")), &QAction::triggered, this,
             &DocumentCommands::FileMenuExitClick);
 
     const QString filter = Lang(7767, "Quillora Files (*.QLB)|*.qlb|All Files (*.*)|*.*");
@@ -62,7 +59,7 @@ DocumentCommands::DocumentCommands(TMainForm& form) : QObject(&form), form_(form
 }
 
 void DocumentCommands::SetDialogFolders() {
-    const ProfileFile& ini = form_.SettingsFile();
+    const ProfileFile& ini = host_.SettingsFile();
     open_dialog_.initial_folder =
         ResolveFolderSetting(FromNative(ReadText(ini, settings_keys::kDefaultOpenDir)));
     save_dialog_.initial_folder =
@@ -92,13 +89,13 @@ QString DocumentCommands::ReOpenCaption(const QString& path) {
 // --- asking about unsaved changes ---
 
 bool DocumentCommands::SaveDocument() {
-    if (form_.Document().IsUntitled()) return FileMenuSaveAsClick();
-    form_.WriteNotesFileReporting(FromNative(form_.Document().current_file_name));
+    if (host_.Document().IsUntitled()) return FileMenuSaveAsClick();
+    host_.WriteNotesFileReporting(FromNative(host_.Document().current_file_name));
     return true;
 }
 
 bool DocumentCommands::AskSaveChanges(Prompt prompt) {
-    NotesDocument& doc = form_.Document();
+    NotesDocument& doc = host_.Document();
     if (!doc.modified) return true;
     QString text;
     if (!doc.IsUntitled()) {
@@ -112,7 +109,7 @@ bool DocumentCommands::AskSaveChanges(Prompt prompt) {
         text = FormatMessage(Lang(7752, "Save changes to\n\"%s\"?"), {UntitledName()});
     }
     const MessageAnswer answer = Platform::Instance().ShowMessage(
-        &form_, text, AppTitle(), MessageIcon::Question, MessageButtons::YesNoCancel);
+        &host_.Window(), text, AppTitle(), MessageIcon::Question, MessageButtons::YesNoCancel);
     if (answer == MessageAnswer::No) return true;
     if (answer != MessageAnswer::Yes) return false;
     if (prompt == Prompt::Drop && doc.IsUntitled()) {
@@ -120,9 +117,9 @@ bool DocumentCommands::AskSaveChanges(Prompt prompt) {
         // re-open list is not changed.
         FileDialogRequest request = save_dialog_;
         request.preset_name.clear();
-        const std::optional<QString> path = Platform::Instance().GetSaveFileName(&form_, request);
+        const std::optional<QString> path = Platform::Instance().GetSaveFileName(&host_.Window(), request);
         if (!path) return false;
-        form_.WriteNotesFileReporting(*path);
+        host_.WriteNotesFileReporting(*path);
         return true;
     }
     return SaveDocument();
@@ -132,17 +129,17 @@ bool DocumentCommands::AskSaveChanges(Prompt prompt) {
 
 void DocumentCommands::FileMenuNewClick() {
     if (!AskSaveChanges()) return;
-    form_.CloseDocument();
+    host_.CloseDocument();
 }
 
 void DocumentCommands::OpenFile(const QString& path) {
-    form_.CloseDocument();
-    form_.ReadNotesFileReporting(path);
+    host_.CloseDocument();
+    host_.ReadNotesFileReporting(path);
 }
 
 void DocumentCommands::FileMenuOpenClick() {
     if (!AskSaveChanges()) return;
-    const QStringList chosen = Platform::Instance().GetOpenFileNames(&form_, open_dialog_);
+    const QStringList chosen = Platform::Instance().GetOpenFileNames(&host_.Window(), open_dialog_);
     if (chosen.isEmpty()) return;
     OpenFile(chosen.front());
     // From now on the dialog opens where the user last was, not in DefaultOpenDir.
@@ -155,29 +152,34 @@ void DocumentCommands::FileMenuSaveClick() {
 }
 
 bool DocumentCommands::FileMenuSaveAsClick() {
-    const NotesDocument& doc = form_.Document();
+    const NotesDocument& doc = host_.Document();
     if (doc.IsUntitled()) {
         save_dialog_.preset_name = UntitledName();
         save_dialog_.initial_folder = ResolveFolderSetting(
-            FromNative(ReadText(form_.SettingsFile(), settings_keys::kDefaultSaveDir)));
+            FromNative(ReadText(host_.SettingsFile(), settings_keys::kDefaultSaveDir)));
     } else {
         const QString current = FromNative(doc.current_file_name);
         save_dialog_.preset_name = current;
         save_dialog_.initial_folder = QFileInfo(current).absolutePath();
     }
-    const std::optional<QString> path = Platform::Instance().GetSaveFileName(&form_, save_dialog_);
+    const std::optional<QString> path = Platform::Instance().GetSaveFileName(&host_.Window(), save_dialog_);
     if (!path) return false;
-    form_.WriteNotesFileReporting(*path);
-    RecordRecentFile(form_.SettingsFile(), ToNative(*path));
+    host_.WriteNotesFileReporting(*path);
+    RecordRecentFile(host_.SettingsFile(), ToNative(*path));
     return true;
 }
 
 void DocumentCommands::FileMenuExitClick() {
-    form_.close();
+    host_.Window().close();
 }
 
 void DocumentCommands::ReOpenMenuClearListClick() {
-    ClearRecentFiles(form_.SettingsFile());
+    ClearRecentFiles(host_.SettingsFile());
+}
+
+void DocumentCommands::AttachMenus() {
+    connect(&host_.Actions().Menu("FileMenu"), &QMenu::aboutToShow, this,
+            &DocumentCommands::FileMenuClick);
 }
 
 void DocumentCommands::LoadFavorite(const QString& path) {
@@ -188,42 +190,38 @@ void DocumentCommands::LoadFavorite(const QString& path) {
 // --- the File menu ---
 
 void DocumentCommands::FileMenuClick() {
-    ProfileFile& ini = form_.SettingsFile();
-    auto* reopen = form_.findChild<QMenu*>(QStringLiteral("FileMenuReOpen"));
-    if (reopen) {
-        const bool hidden = ReadFlag(ini, settings_keys::kHideReOpen);
-        reopen->menuAction()->setVisible(!hidden);
-        if (!hidden) {
-            const std::vector<std::string> files = RecentFiles(ini);
-            bool any = false;
-            for (int i = 0; i < kRecentFileCount; ++i) {
-                QAction* item = Command(form_, QStringLiteral("ReOpen%1").arg(i + 1));
-                if (!item) continue;
-                const QString path = FromNative(files[static_cast<size_t>(i)]);
-                item->setToolTip(path);
-                item->setStatusTip(path);
-                if (!path.isEmpty()) {
-                    any = true;
-                    item->setText(ReOpenCaption(path));
-                    item->setVisible(true);
-                    item->setEnabled(true);
-                } else if (i == 0) {
-                    item->setText(Lang(7773, "[Empty]"));
-                    item->setVisible(true);
-                    item->setEnabled(false);
-                } else {
-                    item->setVisible(false);
-                }
-            }
-            SetEnabledIfPresent(form_, "ReOpenMenuClearList", any);
+    const ActionRegistry& actions = host_.Actions();
+    const bool hidden = ReadFlag(host_.SettingsFile(), settings_keys::kHideReOpen);
+    actions.Menu("FileMenuReOpen").menuAction()->setVisible(!hidden);
+    if (!hidden) FillReOpenItems();
+    const bool has_nodes = !host_.Document().tree.Empty();
+    actions.SetEnabled("FileMenuSave", host_.Document().modified);
+    actions.SetEnabled("FileMenuSaveAs", has_nodes);
+}
+
+void DocumentCommands::FillReOpenItems() {
+    const ActionRegistry& actions = host_.Actions();
+    const std::vector<std::string> files = RecentFiles(host_.SettingsFile());
+    bool any = false;
+    for (int i = 0; i < kRecentFileCount; ++i) {
+        QAction& item = actions.Action(ReOpenItemName(i + 1).constData());
+        const QString path = FromNative(files[static_cast<size_t>(i)]);
+        item.setToolTip(path);
+        item.setStatusTip(path);
+        if (!path.isEmpty()) {
+            any = true;
+            item.setText(ReOpenCaption(path));
+            item.setVisible(true);
+            item.setEnabled(true);
+        } else if (i == 0) {
+            item.setText(Lang(7773, "[Empty]"));
+            item.setVisible(true);
+            item.setEnabled(false);
+        } else {
+            item.setVisible(false);
         }
     }
-    const bool has_nodes = !form_.Document().tree.Empty();
-    SetEnabledIfPresent(form_, "FileMenuSave", form_.Document().modified);
-    SetEnabledIfPresent(form_, "FileMenuSaveAs", has_nodes);
-    SetEnabledIfPresent(form_, "FileMenuExportSelected", has_nodes);
-    SetEnabledIfPresent(form_, "FileMenuExportAll", has_nodes);
-    SetEnabledIfPresent(form_, "FileMenuProperties", has_nodes);
+    actions.SetEnabled("ReOpenMenuClearList", any);
 }
 
 // --- dropped files ---
@@ -231,12 +229,12 @@ void DocumentCommands::FileMenuClick() {
 void DocumentCommands::DropFiles(const QStringList& paths) {
     if (dropping_ || paths.isEmpty()) return;
     dropping_ = true;
-    form_.setAcceptDrops(false);
+    host_.Window().setAcceptDrops(false);
     const QString first = paths.front();
     if (IsNotesFile(ToNative(first))) {
         if (AskSaveChanges(Prompt::Drop)) {
-            form_.activateWindow();
-            form_.raise();
+            host_.Window().activateWindow();
+            host_.Window().raise();
             OpenFile(first);
         }
     } else if (import_file_) {
@@ -245,7 +243,7 @@ void DocumentCommands::DropFiles(const QStringList& paths) {
             if (!import_file_(path)) break;
         }
     }
-    form_.setAcceptDrops(true);
+    host_.Window().setAcceptDrops(true);
     dropping_ = false;
 }
 

@@ -11,7 +11,7 @@ class QAction;
 
 namespace quillora {
 
-class TMainForm;
+class CommandHost;
 
 // The main window's controller for the File menu's document commands (New, Open, Save,
 // Save As, Exit), the re-open list and files dropped on the window.
@@ -22,7 +22,9 @@ public:
     static constexpr int kMaxCaptionLength = 63;
     static constexpr int kCutCaptionLength = 60;
 
-    explicit DocumentCommands(TMainForm& form);
+    explicit DocumentCommands(CommandHost& host);
+    // Enables the File menu's items whenever it opens.
+    void AttachMenus();
 
     // The prompt before the document is closed: the wording for an untitled document and what
     // Yes does for it differ between the commands that ask.
@@ -59,10 +61,11 @@ public:
     static QString ReOpenCaption(const QString& path);
 
 private:
+    void FillReOpenItems();
     bool SaveDocument();
     void OpenFile(const QString& path);
 
-    TMainForm& form_;
+    CommandHost& host_;
     FileDialogRequest open_dialog_;
     FileDialogRequest save_dialog_;
     std::function<bool(const QString&)> import_file_;

@@ -6,11 +6,12 @@
 #include <QMenu>
 #include <QShortcut>
 #include <QTextCursor>
-#include <QTimer>
 
-#include "gui/actions.h"
+#include "gui/action_registry.h"
 #include "gui/lang.h"
-#include "app/main_form.h"
+#include "app/commands/command_host.h"
+#include "document/notes_document.h"
+#include "document/ui/note_panes.h"
 #include "document/ui/my_tree_view.h"
 #include "document/ui/note_pane.h"
 #include "gui/text_codec.h"
@@ -92,15 +93,13 @@ DateTimeSeparators SeparatorsOf(const QLocale& locale) {
     return separators;
 }
 
-EditCommands::EditCommands(TMainForm& form) : QObject(&form), form_(form) {
+EditCommands::EditCommands(CommandHost& host) : host_(host) {
     setObjectName(QStringLiteral("EditCommands"));
     auto make = [this](const char* name, uint16_t id, const char* caption, const char* keys,
                        void (EditCommands::*handler)()) {
-        QAction* action =
-            CreateAction(&form_, name, Lang(id, caption),
-                         keys ? QKeySequence(QString::fromLatin1(keys)) : QKeySequence());
-        connect(action, &QAction::triggered, this, handler);
-        return action;
+        QAction& action = host_.Actions().Create(
+            name, Lang(id, caption), keys ? QKeySequence(QString::fromLatin1(keys)) : QKeySequence());
+        connect(&action, &QAction::triggered, this, handler);
     };
     make("EditMenuUndo", 7051, "&Undo", "Ctrl+Z", &EditCommands::EditMenuUndoClick);
     make("EditMenuCut", 7052, "Cu&t", "Ctrl+X", &EditCommands::EditMenuCutClick);
@@ -118,16 +117,16 @@ EditCommands::EditCommands(TMainForm& form) : QObject(&form), form_(form) {
          &EditCommands::EditMenuInsertDateAndTimeClick);
 
     // The check mark is the word-wrap state; the window writes it to the settings when it closes.
-    QAction* wrap = CreateAction(&form_, "EditMenuWordWrap", Lang(7063, "&Word Wrap"),
-                                 QKeySequence(QStringLiteral("Ctrl+W")));
+    QAction* wrap = &host_.Actions().Create("EditMenuWordWrap", Lang(7063, "&Word Wrap"),
+                                            QKeySequence(QStringLiteral("Ctrl+W")));
     wrap->setCheckable(true);
-    wrap->setChecked(ReadFlag(form_.SettingsFile(), settings_keys::kWordWrap));
+    wrap->setChecked(ReadFlag(host_.SettingsFile(), settings_keys::kWordWrap));
     connect(wrap, &QAction::triggered, this, [this](bool on) { ApplyWordWrap(on); });
     ApplyWordWrap(wrap->isChecked());
 
     BuildEditPopupMenu();
 
-    for (NotePane* pane : {form_.Memo(), form_.FolderMemo()}) {
+    for (NotePane* pane : {host_.Panes().Memo(), host_.Panes().FolderMemo()}) {
         connect(pane, &QPlainTextEdit::cursorPositionChanged, this,
                 [this, pane] { PaneSelectionChange(pane); });
         connect(pane, &QPlainTextEdit::selectionChanged, this,
@@ -135,19 +134,16 @@ EditCommands::EditCommands(TMainForm& form) : QObject(&form), form_(form) {
         connect(pane, &NotePane::TypingModeChanged, this, &EditCommands::ShowTypingMode);
     }
     // Connected after the window's own handler, so the pane in front is already the new one.
-    connect(form_.Tree()->selectionModel(), &QItemSelectionModel::currentChanged, this,
+    connect(host_.Tree()->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &EditCommands::NodeShown);
 
     // Ctrl+L, Shift and Alt not tested: the keyboard focus to the tree, whatever has it.
     for (const char* keys : {"Ctrl+L", "Ctrl+Shift+L", "Ctrl+Alt+L", "Ctrl+Shift+Alt+L"}) {
-        auto* shortcut = new QShortcut(QKeySequence(QString::fromLatin1(keys)), &form_);
+        auto* shortcut = new QShortcut(QKeySequence(QString::fromLatin1(keys)), &host_.Window());
         shortcut->setObjectName(QStringLiteral("FormKeyDown"));
         shortcut->setContext(Qt::WindowShortcut);
-        connect(shortcut, &QShortcut::activated, this, [this] { form_.Tree()->setFocus(); });
+        connect(shortcut, &QShortcut::activated, this, [this] { host_.Tree()->setFocus(); });
     }
-
-    // The menu bar is built from the commands after all controllers exist.
-    QTimer::singleShot(0, this, &EditCommands::HookEditMenu);
 }
 
 EditCommands::~EditCommands() = default;
@@ -161,11 +157,11 @@ void EditCommands::SetSeparators(const DateTimeSeparators& separators) {
 }
 
 void EditCommands::BuildEditPopupMenu() {
-    popup_ = new QMenu(&form_);
+    popup_ = new QMenu(&host_.Window());
     popup_->setObjectName(QStringLiteral("EditPopupMenu"));
     auto add = [this](const char* name, uint16_t id, const char* caption,
                       void (EditCommands::*handler)()) {
-        QAction* action = CreateAction(popup_, name, Lang(id, caption));
+        QAction* action = &host_.Actions().CreateIn(*popup_, name, Lang(id, caption));
         connect(action, &QAction::triggered, this, handler);
         popup_->addAction(action);
     };
@@ -183,27 +179,24 @@ void EditCommands::BuildEditPopupMenu() {
     add("PopupMenuUpperCase", 7059, "Uppe&r Case", &EditCommands::EditMenuUpperCaseClick);
     connect(popup_, &QMenu::aboutToShow, this, &EditCommands::EditMenuClick);
 
-    for (NotePane* pane : {form_.Memo(), form_.FolderMemo()}) {
+    for (NotePane* pane : {host_.Panes().Memo(), host_.Panes().FolderMemo()}) {
         pane->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(pane, &QWidget::customContextMenuRequested, this,
                 [this, pane](QPoint p) { popup_->popup(pane->viewport()->mapToGlobal(p)); });
     }
 }
 
-void EditCommands::HookEditMenu() {
-    if (edit_menu_) return;
-    edit_menu_ = form_.findChild<QMenu*>(QStringLiteral("EditMenu"));
-    if (!edit_menu_) return;
-    connect(edit_menu_, &QMenu::aboutToShow, this, [this] {
+void EditCommands::AttachMenus() {
+    QMenu* edit_menu = &host_.Actions().Menu("EditMenu");
+    connect(edit_menu, &QMenu::aboutToShow, this, [this] {
         enabling_before_menu_.clear();
         for (const char* name : kEditMenuCommands) {
-            if (auto* a = form_.findChild<QAction*>(QString::fromLatin1(name))) {
-                enabling_before_menu_.insert(a, a->isEnabled());
-            }
+            QAction* a = &host_.Actions().Action(name);
+            enabling_before_menu_.insert(a, a->isEnabled());
         }
         EditMenuClick();
     });
-    connect(edit_menu_, &QMenu::aboutToHide, this, [this] {
+    connect(edit_menu, &QMenu::aboutToHide, this, [this] {
         for (auto it = enabling_before_menu_.begin(); it != enabling_before_menu_.end(); ++it) {
             it.key()->setEnabled(it.value());
         }
@@ -214,9 +207,9 @@ void EditCommands::HookEditMenu() {
 // --- which pane ---
 
 NotePane* EditCommands::SelectedPane() const {
-    const NodeId node = form_.SelectedNode();
+    const NodeId node = host_.SelectedNode();
     if (node == kNoNode) return nullptr;
-    return form_.Document().tree.Data(node).Kind == kNote ? form_.Memo() : form_.FolderMemo();
+    return host_.Panes().PaneOf(node);
 }
 
 NotePane* EditCommands::TypingPane() const {
@@ -227,14 +220,10 @@ NotePane* EditCommands::TypingPane() const {
 // --- enabling ---
 
 void EditCommands::EditMenuClick() {
-    auto set = [this](const char* name, bool on) {
-        QAction* a = form_.findChild<QAction*>(QString::fromLatin1(name));
-        if (!a) a = popup_->findChild<QAction*>(QString::fromLatin1(name));
-        if (a) a->setEnabled(on);
-    };
+    auto set = [this](const char* name, bool on) { host_.Actions().SetEnabled(name, on); };
     for (const char* name : kEditMenuCommands) set(name, false);
     for (QAction* a : popup_->actions()) a->setEnabled(false);
-    if (form_.Document().tree.Empty()) return;
+    if (host_.Document().tree.Empty()) return;
     NotePane* pane = SelectedPane();
     if (!pane) return;
 
@@ -279,7 +268,7 @@ void EditCommands::EditMenuCopyClick() {
 
 void EditCommands::EditMenuPasteClick() {
     if (NotePane* pane = TypingPane()) pane->paste();
-    form_.UpdateToolButtons();
+    host_.UpdateToolButtons();
 }
 
 void EditCommands::EditMenuDeleteClick() {
@@ -348,34 +337,32 @@ void EditCommands::EditMenuInsertDateAndTimeClick() {
 // --- word wrap ---
 
 void EditCommands::EditMenuWordWrapClick() {
-    if (auto* wrap = form_.findChild<QAction*>(QStringLiteral("EditMenuWordWrap"))) {
-        wrap->trigger();
-    }
+    host_.Actions().Action("EditMenuWordWrap").trigger();
 }
 
 void EditCommands::ApplyWordWrap(bool on) {
     // Changing the wrapping changes no text, so the panes report no edit.
-    form_.Memo()->SetWordWrap(on);
-    form_.FolderMemo()->SetWordWrap(on);
-    PaneSelectionChange(form_.VisiblePane());
+    host_.Panes().Memo()->SetWordWrap(on);
+    host_.Panes().FolderMemo()->SetWordWrap(on);
+    PaneSelectionChange(host_.Panes().Visible());
 }
 
 // --- status panels ---
 
 void EditCommands::PaneSelectionChange(NotePane* pane) {
-    if (pane != form_.VisiblePane()) return;
+    if (pane != host_.Panes().Visible()) return;
     const auto [line, column] = pane->CaretLineColumn();
-    form_.SetStatusText(0, QStringLiteral("%1:%2").arg(line + 1).arg(column + 1));
+    host_.SetStatusText(0, QStringLiteral("%1:%2").arg(line + 1).arg(column + 1));
 }
 
 void EditCommands::ShowTypingMode() {
-    form_.SetStatusText(
-        2, form_.VisiblePane()->InsertMode() ? Lang(7701, "Insert") : Lang(7702, "Overwrite"));
+    host_.SetStatusText(
+        2, host_.Panes().Visible()->InsertMode() ? Lang(7701, "Insert") : Lang(7702, "Overwrite"));
 }
 
 void EditCommands::NodeShown() {
-    if (form_.SelectedNode() == kNoNode) return;
-    PaneSelectionChange(form_.VisiblePane());
+    if (host_.SelectedNode() == kNoNode) return;
+    PaneSelectionChange(host_.Panes().Visible());
     ShowTypingMode();
 }
 

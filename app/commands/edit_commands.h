@@ -14,7 +14,7 @@ class QMenu;
 namespace quillora {
 
 class NotePane;
-class TMainForm;
+class CommandHost;
 
 // The main window's controller for the Edit menu's commands on the panes, the panes' context
 // menu `EditPopupMenu`, the caret and typing-mode panels of the status bar and the keys the
@@ -26,7 +26,9 @@ class TMainForm;
 class EditCommands : public QObject {
     Q_OBJECT
 public:
-    explicit EditCommands(TMainForm& form);
+    explicit EditCommands(CommandHost& host);
+    // Attaches to the menus it enables, once they are built.
+    void AttachMenus();
     ~EditCommands() override;
 
     // Where the date and time come from (the machine's clock unless set) and the separators
@@ -62,19 +64,17 @@ private:
     void ApplyWordWrap(bool on);
     void ConvertSelection(QString (*convert)(const QString&));
     void BuildEditPopupMenu();
-    void HookEditMenu();
     void PaneSelectionChange(NotePane* pane);
     void ShowTypingMode();
     void NodeShown();
     QString DateText() const;
     QString TimeText() const;
 
-    TMainForm& form_;
+    CommandHost& host_;
     SystemClock system_clock_;
     const Clock* clock_ = &system_clock_;
     std::unique_ptr<DateTimeSeparators> separators_;
     QMenu* popup_ = nullptr;
-    QPointer<QMenu> edit_menu_;
     QHash<QAction*, bool> enabling_before_menu_;
 };
 

@@ -4,11 +4,12 @@
 #include <QItemSelectionModel>
 #include <QMenu>
 #include <QTextCursor>
-#include <QTimer>
 
-#include "gui/actions.h"
+#include "gui/action_registry.h"
 #include "gui/lang.h"
-#include "app/main_form.h"
+#include "app/commands/command_host.h"
+#include "document/notes_document.h"
+#include "document/ui/note_panes.h"
 #include "document/ui/my_tree_view.h"
 #include "document/ui/note_pane.h"
 #include "document/ui/note_tree_model.h"
@@ -24,19 +25,12 @@ constexpr const char* kSearchCommands[] = {"SearchMenuFind", "SearchMenuFindAgai
                                            "SearchMenuReplace"};
 }  // namespace
 
-SearchCommands::SearchCommands(TMainForm& form) : QObject(&form), form_(form) {
+SearchCommands::SearchCommands(CommandHost& host) : host_(host) {
+    setObjectName(QStringLiteral("SearchCommands"));
     CreateActions();
-    // The menu is built after the controllers: attach to it once the window is complete.
-    QTimer::singleShot(0, this, [this] {
-        HookMenu();
-        SearchMenuClick();
-    });
-    const auto refresh = [this] {
-        HookMenu();
-        SearchMenuClick();
-    };
-    NoteTreeModel* model = form_.TreeModel();
-    connect(form_.Tree()->selectionModel(), &QItemSelectionModel::currentChanged, this, refresh);
+    NoteTreeModel* model = host_.TreeModel();
+    const auto refresh = [this] { SearchMenuClick(); };
+    connect(host_.Tree()->selectionModel(), &QItemSelectionModel::currentChanged, this, refresh);
     connect(model, &QAbstractItemModel::rowsInserted, this, refresh);
     connect(model, &QAbstractItemModel::rowsRemoved, this, refresh);
     connect(model, &QAbstractItemModel::modelReset, this, refresh);
@@ -49,44 +43,32 @@ TReplaceForm* SearchCommands::ReplaceForm() const {
 }
 
 void SearchCommands::CreateActions() {
-    connect(CreateAction(&form_, "SearchMenuFind", Lang(7101, "&Find..."),
-                         QKeySequence(Qt::CTRL | Qt::Key_F)),
+    ActionRegistry& a = host_.Actions();
+    connect(&a.Create("SearchMenuFind", Lang(7101, "&Find..."), QKeySequence(Qt::CTRL | Qt::Key_F)),
             &QAction::triggered, this, &SearchCommands::SearchMenuFindClick);
-    connect(CreateAction(&form_, "SearchMenuFindAgain", Lang(7102, "Find &Next"),
-                         QKeySequence(Qt::Key_F3)),
+    connect(&a.Create("SearchMenuFindAgain", Lang(7102, "Find &Next"), QKeySequence(Qt::Key_F3)),
             &QAction::triggered, this, &SearchCommands::SearchMenuFindAgainClick);
-    connect(CreateAction(&form_, "SearchMenuReplace", Lang(7103, "&Replace..."),
-                         QKeySequence(Qt::CTRL | Qt::Key_R)),
+    connect(&a.Create("SearchMenuReplace", Lang(7103, "&Replace..."),
+                      QKeySequence(Qt::CTRL | Qt::Key_R)),
             &QAction::triggered, this, &SearchCommands::SearchMenuReplaceClick);
-    for (const char* name : kSearchCommands) {
-        if (auto* action = form_.findChild<QAction*>(QString::fromLatin1(name))) {
-            action->setEnabled(false);
-        }
-    }
+    SearchMenuClick();
 }
 
-void SearchCommands::HookMenu() {
-    auto* menu = form_.findChild<QMenu*>(QStringLiteral("SearchMenu"));
-    if (menu && menu != search_menu_) {
-        search_menu_ = menu;
-        connect(menu, &QMenu::aboutToShow, this, &SearchCommands::SearchMenuClick);
-    }
+void SearchCommands::AttachMenus() {
+    connect(&host_.Actions().Menu("SearchMenu"), &QMenu::aboutToShow, this,
+            &SearchCommands::SearchMenuClick);
 }
 
 void SearchCommands::SearchMenuClick() {
-    const bool selected = form_.SelectedNode() != kNoNode;
-    for (const char* name : kSearchCommands) {
-        if (auto* action = form_.findChild<QAction*>(QString::fromLatin1(name))) {
-            action->setEnabled(selected);
-        }
-    }
+    const bool selected = host_.SelectedNode() != kNoNode;
+    for (const char* name : kSearchCommands) host_.Actions().SetEnabled(name, selected);
 }
 
 // --- the menu's commands ---
 
 void SearchCommands::SearchMenuFindClick() {
-    if (form_.SelectedNode() == kNoNode) return;
-    TSearchForm dialog(&form_);
+    if (host_.SelectedNode() == kNoNode) return;
+    TSearchForm dialog(&host_.Window());
     const bool accepted =
         run_find_dialog_ ? run_find_dialog_(dialog) : dialog.exec() == QDialog::Accepted;
     if (!accepted) return;
@@ -103,7 +85,7 @@ void SearchCommands::SearchMenuFindAgainClick() {
 }
 
 void SearchCommands::SearchMenuReplaceClick() {
-    if (form_.SelectedNode() == kNoNode) return;
+    if (host_.SelectedNode() == kNoNode) return;
     if (!replace_form_) {
         ReplaceHandlers handlers;
         handlers.find_next = [this](const SearchSettings& s) { ReplaceFormFind(s); };
@@ -113,7 +95,7 @@ void SearchCommands::SearchMenuReplaceClick() {
         handlers.replace_all = [this](const SearchSettings& s, const std::string& with) {
             ReplaceFormReplaceAll(s, with);
         };
-        replace_form_ = new TReplaceForm(&form_, std::move(handlers));
+        replace_form_ = new TReplaceForm(&host_.Window(), std::move(handlers));
     }
     replace_form_->ShowDialog();
 }
@@ -121,17 +103,17 @@ void SearchCommands::SearchMenuReplaceClick() {
 // --- the replace dialog ---
 
 void SearchCommands::ReplaceFormFind(const SearchSettings& settings) {
-    if (form_.SelectedNode() == kNoNode) return;
+    if (host_.SelectedNode() == kNoNode) return;
     settings_ = settings;
     FindNext();
 }
 
 void SearchCommands::ReplaceFormReplace(const SearchSettings& settings,
                                         const std::string& replacement) {
-    const NodeId node = form_.SelectedNode();
+    const NodeId node = host_.SelectedNode();
     if (node == kNoNode) return;
     settings_ = settings;
-    NotesDocument& doc = form_.Document();
+    NotesDocument& doc = host_.Document();
     NotePane* pane = PaneOf(node);
     const std::string shown = PaneTextToStore(pane->PlainText());
     const ReplaceResult result =
@@ -142,7 +124,7 @@ void SearchCommands::ReplaceFormReplace(const SearchSettings& settings,
         cursor.insertText(FromAnsi(replacement));
         pane->document()->clearUndoRedoStacks();
         pane->setTextCursor(cursor);
-        form_.MarkModified();
+        host_.Document().modified = true;
     }
     if (result.search.Found()) {
         ShowHit(*result.search.hit);
@@ -153,10 +135,10 @@ void SearchCommands::ReplaceFormReplace(const SearchSettings& settings,
 
 void SearchCommands::ReplaceFormReplaceAll(const SearchSettings& settings,
                                            const std::string& replacement) {
-    const NodeId node = form_.SelectedNode();
+    const NodeId node = host_.SelectedNode();
     if (node == kNoNode) return;
     settings_ = settings;
-    NotesDocument& doc = form_.Document();
+    NotesDocument& doc = host_.Document();
     const std::string shown = PaneTextToStore(PaneOf(node)->PlainText());
     const ReplaceAllResult result =
         ReplaceAll(doc, SelectionIn(node, shown), settings_, replacement, shown);
@@ -167,15 +149,13 @@ void SearchCommands::ReplaceFormReplaceAll(const SearchSettings& settings,
         const NodeId final_node = result.selection.node;
         NotePane* pane = PaneOf(final_node);
         if (final_node != node) {
-            form_.SelectNode(final_node);
+            host_.SelectNode(final_node);
         } else {
-            pane->ShowText(StoreTextToPane(result.shown_text));
-            doc.current_text_index = doc.tree.Data(final_node).TextIndex;
-            doc.current_kind = doc.tree.Data(final_node).Kind;
+            host_.Panes().ShowNodeText(final_node, result.shown_text);
         }
         SelectInPane(pane, result.shown_text, result.selection.start, result.selection.length);
         pane->setFocus();
-        form_.MarkModified();
+        host_.Document().modified = true;
     }
     ShowEnd(result.end);
 }
@@ -183,10 +163,10 @@ void SearchCommands::ReplaceFormReplaceAll(const SearchSettings& settings,
 // --- searching and showing ---
 
 bool SearchCommands::FindNext() {
-    const NodeId node = form_.SelectedNode();
+    const NodeId node = host_.SelectedNode();
     if (node == kNoNode) return false;
-    form_.StoreCurrentText();
-    NotesDocument& doc = form_.Document();
+    host_.Panes().StoreShownText();
+    NotesDocument& doc = host_.Document();
     const SearchResult result = FindNextMatch(doc, SelectionIn(node, doc.TextOf(node)), settings_);
     if (result.Found()) {
         ShowHit(*result.hit);
@@ -196,9 +176,7 @@ bool SearchCommands::FindNext() {
     return false;
 }
 
-NotePane* SearchCommands::PaneOf(NodeId node) const {
-    return form_.Document().tree.Data(node).Kind == kNote ? form_.Memo() : form_.FolderMemo();
-}
+NotePane* SearchCommands::PaneOf(NodeId node) const { return host_.Panes().PaneOf(node); }
 
 PaneSelection SearchCommands::SelectionIn(NodeId node, std::string_view text) const {
     const QTextCursor cursor = PaneOf(node)->textCursor();
@@ -208,9 +186,9 @@ PaneSelection SearchCommands::SelectionIn(NodeId node, std::string_view text) co
 }
 
 void SearchCommands::ShowHit(const SearchHit& hit) {
-    if (hit.node != form_.SelectedNode()) form_.SelectNode(hit.node);
+    if (hit.node != host_.SelectedNode()) host_.SelectNode(hit.node);
     NotePane* pane = PaneOf(hit.node);
-    SelectInPane(pane, form_.Document().TextOf(hit.node), hit.start, hit.length);
+    SelectInPane(pane, host_.Document().TextOf(hit.node), hit.start, hit.length);
     pane->setFocus();
 }
 
@@ -235,7 +213,7 @@ void SearchCommands::ShowEnd(SearchEnd end) {
 
 QWidget* SearchCommands::MessageOwner() const {
     if (replace_form_ && replace_form_->isVisible()) return replace_form_;
-    return &form_;
+    return &host_.Window();
 }
 
 }  // namespace quillora

@@ -13,7 +13,7 @@ class QWidget;
 namespace quillora {
 
 class NotePane;
-class TMainForm;
+class CommandHost;
 class TReplaceForm;
 class TSearchForm;
 
@@ -27,7 +27,9 @@ class TSearchForm;
 class SearchCommands : public QObject {
     Q_OBJECT
 public:
-    explicit SearchCommands(TMainForm& form);
+    explicit SearchCommands(CommandHost& host);
+    // Attaches to the menus it enables, once they are built.
+    void AttachMenus();
     ~SearchCommands() override;
 
     const SearchSettings& Settings() const { return settings_; }
@@ -52,7 +54,6 @@ public:
 
 private:
     void CreateActions();
-    void HookMenu();
     // Stores the shown text and searches with the held settings; false without a hit.
     bool FindNext();
     // The pane of `node`'s kind and its selection in the node's canonical text `text`.
@@ -64,9 +65,8 @@ private:
     void ShowEnd(SearchEnd end);
     QWidget* MessageOwner() const;
 
-    TMainForm& form_;
+    CommandHost& host_;
     SearchSettings settings_;
-    QPointer<QMenu> search_menu_;
     QPointer<TReplaceForm> replace_form_;
     FindDialogRunner run_find_dialog_;
 };

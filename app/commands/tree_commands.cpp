@@ -5,15 +5,15 @@
 #include <QLocale>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QStackedWidget>
-#include <QTimer>
 #include <functional>
 #include <vector>
 
-#include "gui/actions.h"
+#include "gui/action_registry.h"
 #include "app/commands/edit_commands.h"
 #include "gui/lang.h"
-#include "app/main_form.h"
+#include "app/commands/command_host.h"
+#include "document/notes_document.h"
+#include "document/ui/note_panes.h"
 #include "document/ui/my_tree_view.h"
 #include "document/ui/note_pane.h"
 #include "document/ui/note_tree_model.h"
@@ -75,24 +75,20 @@ TreeKey TreeKeyOf(int key) {
 
 }  // namespace
 
-TreeCommands::TreeCommands(TMainForm& form) : QObject(&form), form_(form) {
+TreeCommands::TreeCommands(CommandHost& host) : host_(host) {
     setObjectName(QStringLiteral("TreeCommands"));
     CreateActions();
     HookTree();
-    // The menus are built from the actions after this constructor has run.
-    QTimer::singleShot(0, this, [this] {
-        HookMenus();
-        NotesMenuClick();
-    });
+    NotesMenuClick();
 }
 
 TreeCommands::~TreeCommands() {
     // The model outlives this controller for a moment while the window is destroyed.
-    if (NoteTreeModel* model = form_.TreeModel()) {
+    if (NoteTreeModel* model = host_.TreeModel()) {
         model->SetTitleEditor({});
         model->SetDropRules({}, {});
     }
-    if (TMyTreeView* tree = form_.Tree()) {
+    if (TMyTreeView* tree = host_.Tree()) {
         tree->SetKeyDownHandler({});
         tree->SetMouseDownHandler({});
     }
@@ -107,14 +103,15 @@ void TreeCommands::SetSeparators(const DateTimeSeparators& separators) {
 }
 
 void TreeCommands::CreateActions() {
+    ActionRegistry& actions = host_.Actions();
     for (const NotesCommand& line : kNotesCommands) {
-        CreateAction(
-            &form_, line.name, Lang(line.id, line.caption),
+        actions.Create(
+            line.name, Lang(line.id, line.caption),
             line.shortcut ? QKeySequence(QString::fromLatin1(line.shortcut)) : QKeySequence());
     }
-    const auto on = [this](const char* name, std::function<void()> handler) {
-        QAction* action = form_.findChild<QAction*>(QString::fromLatin1(name));
-        connect(action, &QAction::triggered, this, [handler = std::move(handler)] { handler(); });
+    const auto on = [this, &actions](const char* name, std::function<void()> handler) {
+        connect(&actions.Action(name), &QAction::triggered, this,
+                [handler = std::move(handler)] { handler(); });
     };
     for (const char* prefix : {"NotesMenu", "PopupMenu"}) {
         const QString p = QString::fromLatin1(prefix);
@@ -135,9 +132,9 @@ void TreeCommands::CreateActions() {
 }
 
 void TreeCommands::HookTree() {
-    TMyTreeView* tree = form_.Tree();
-    NoteTreeModel* model = form_.TreeModel();
-    NotesDocument& doc = form_.Document();
+    TMyTreeView* tree = host_.Tree();
+    NoteTreeModel* model = host_.TreeModel();
+    NotesDocument& doc = host_.Document();
 
     model->SetTitleEditor(
         [this](NodeId node, const std::string& title) { NotesTreeEdited(node, title); });
@@ -169,40 +166,29 @@ void TreeCommands::HookTree() {
 
     // Keep the commands' enabling in step with the selection and the tree, so that their
     // shortcuts obey it as the menus do.
-    const auto refresh = [this] {
-        HookMenus();
-        NotesMenuClick();
-    };
+    const auto refresh = [this] { NotesMenuClick(); };
     connect(tree->selectionModel(), &QItemSelectionModel::currentChanged, this, refresh);
     connect(model, &QAbstractItemModel::rowsInserted, this, refresh);
     connect(model, &QAbstractItemModel::rowsRemoved, this, refresh);
     connect(model, &QAbstractItemModel::rowsMoved, this, refresh);
     connect(model, &QAbstractItemModel::modelReset, this, refresh);
+    connect(model, &QAbstractItemModel::layoutChanged, this, refresh);
 }
 
-// The menus may be built (and rebuilt) after this controller: attach to whichever exist now.
-void TreeCommands::HookMenus() {
-    auto* notes = form_.findChild<QMenu*>(QStringLiteral("NotesMenu"));
-    if (notes && notes != notes_menu_) {
-        notes_menu_ = notes;
-        connect(notes, &QMenu::aboutToShow, this, &TreeCommands::NotesMenuClick);
-    }
-    auto* popup = form_.findChild<QMenu*>(QStringLiteral("PopupMenu"));
-    if (popup && popup != popup_menu_) {
-        popup_menu_ = popup;
-        connect(popup, &QMenu::aboutToShow, this, &TreeCommands::NotesMenuClick);
+void TreeCommands::AttachMenus() {
+    for (const char* menu : {"NotesMenu", "PopupMenu"}) {
+        connect(&host_.Actions().Menu(menu), &QMenu::aboutToShow, this,
+                &TreeCommands::NotesMenuClick);
     }
 }
 
 void TreeCommands::SetEnabled(const char* name, bool enabled) {
-    if (auto* action = form_.findChild<QAction*>(QString::fromLatin1(name))) {
-        action->setEnabled(enabled);
-    }
+    host_.Actions().SetEnabled(name, enabled);
 }
 
 void TreeCommands::NotesMenuClick() {
     const NotesMenuEnabling e =
-        ComputeNotesMenuEnabling(form_.Document().tree, form_.SelectedNode());
+        ComputeNotesMenuEnabling(host_.Document().tree, host_.SelectedNode());
     for (const char* name : {"NotesMenuNewNoteInFolder", "NotesMenuNewFolderInFolder",
                              "PopupMenuNewNoteInFolder", "PopupMenuNewFolderInFolder"}) {
         SetEnabled(name, e.in_folder_items);
@@ -232,31 +218,31 @@ void TreeCommands::NotesMenuNewFolderClick(bool in_folder) {
 
 void TreeCommands::NewNode(int32_t kind, bool in_folder) {
     const QString title = kind == kNote ? Lang(7762, "New Note") : Lang(7763, "New Folder");
-    NotesDocument& doc = form_.Document();
+    NotesDocument& doc = host_.Document();
     const NewNodeResult result =
-        CreateNode(doc, kind, form_.SelectedNode(), in_folder, ToAnsi(title));
+        CreateNode(doc, kind, host_.SelectedNode(), in_folder, ToAnsi(title));
     if (result.full) {
         Platform::Instance().ShowMessage(
-            &form_,
+            &host_.Window(),
             Lang(7761, "Quillora supports up to 4000 Notes/Folders.\nYou have reached the limit."),
             AppTitle(), MessageIcon::Information, MessageButtons::Ok);
         return;
     }
-    form_.MarkModified();
-    TMyTreeView* tree = form_.Tree();
-    NoteTreeModel* model = form_.TreeModel();
+    host_.Document().modified = true;
+    TMyTreeView* tree = host_.Tree();
+    NoteTreeModel* model = host_.TreeModel();
     for (NodeId folder : result.opened) tree->expand(model->IndexOf(folder));
     // Selecting the node stores the text shown so far and shows the new node's empty text.
-    form_.SelectNode(result.node);
-    form_.UpdatePaneEnabling();
+    host_.SelectNode(result.node);
+    host_.UpdatePaneEnabling();
     tree->setFocus();
     tree->edit(model->IndexOf(result.node));
-    form_.UpdateToolButtons();
+    host_.UpdateToolButtons();
 }
 
 void TreeCommands::NotesMenuDeleteClick() {
-    NotesDocument& doc = form_.Document();
-    const NodeId node = form_.SelectedNode();
+    NotesDocument& doc = host_.Document();
+    const NodeId node = host_.SelectedNode();
     if (node == kNoNode) return;
     QString question;
     switch (DeleteQuestionFor(doc.tree, node)) {
@@ -271,147 +257,119 @@ void TreeCommands::NotesMenuDeleteClick() {
             break;
     }
     const MessageAnswer answer = Platform::Instance().ShowMessage(
-        &form_, question, AppTitle(), MessageIcon::Question, MessageButtons::YesNo);
+        &host_.Window(), question, AppTitle(), MessageIcon::Question, MessageButtons::YesNo);
     if (answer != MessageAnswer::Yes) {
-        form_.UpdateToolButtons();
+        host_.UpdateToolButtons();
         return;
     }
-    TMyTreeView* tree = form_.Tree();
+    TMyTreeView* tree = host_.Tree();
     // With no current node the view does not pick a neighbour while the rows go, so nothing is
     // shown or stored in the middle of the delete; the text in the pane is dropped with its node.
     tree->selectionModel()->clearCurrentIndex();
     const DeleteResult result = DeleteNode(doc, node);
     if (result.emptied_parent != kNoNode) {
-        tree->collapse(form_.TreeModel()->IndexOf(result.emptied_parent));
+        tree->collapse(host_.TreeModel()->IndexOf(result.emptied_parent));
     }
-    form_.MarkModified();
+    host_.Document().modified = true;
     if (result.new_selection != kNoNode) {
-        form_.SelectNode(result.new_selection);
+        host_.SelectNode(result.new_selection);
     } else {
-        form_.Memo()->ShowText(QString());
-        form_.FolderMemo()->ShowText(QString());
-        if (auto* panes = qobject_cast<QStackedWidget*>(form_.Memo()->parentWidget())) {
-            panes->setCurrentWidget(form_.Memo());
-        }
+        host_.Panes().Clear();
     }
-    form_.UpdatePaneEnabling();
-    form_.UpdateToolButtons();
+    host_.UpdatePaneEnabling();
+    host_.UpdateToolButtons();
 }
 
 void TreeCommands::NotesMenuRenameClick() {
-    const NodeId node = form_.SelectedNode();
+    const NodeId node = host_.SelectedNode();
     if (node == kNoNode) return;
-    TMyTreeView* tree = form_.Tree();
+    TMyTreeView* tree = host_.Tree();
     tree->setFocus();
-    tree->edit(form_.TreeModel()->IndexOf(node));
+    tree->edit(host_.TreeModel()->IndexOf(node));
 }
 
 void TreeCommands::NotesTreeEdited(NodeId node, const std::string& title) {
-    RenameNode(form_.Document(), node, title);
-    form_.MarkModified();
+    RenameNode(host_.Document(), node, title);
+    host_.Document().modified = true;
 }
 
 void TreeCommands::TitleFromClock(bool date) {
-    const NodeId node = form_.SelectedNode();
+    const NodeId node = host_.SelectedNode();
     if (node == kNoNode) return;
     const DateTimeSeparators separators =
         separators_ ? *separators_ : SeparatorsOf(QLocale::system());
-    SetTitleFromClock(form_.Document(), node, date ? ClockTitle::kDate : ClockTitle::kTime, *clock_,
+    SetTitleFromClock(host_.Document(), node, date ? ClockTitle::kDate : ClockTitle::kTime, *clock_,
                       separators);
-    form_.MarkModified();
+    host_.Document().modified = true;
 }
 
 // --- moves ---
 
 void TreeCommands::NotesMenuMoveUpClick() {
-    const NodeId node = form_.SelectedNode();
-    NotesDocument& doc = form_.Document();
+    const NodeId node = host_.SelectedNode();
+    NotesDocument& doc = host_.Document();
     if (node != kNoNode && doc.tree.Parent(node) == kNoNode && MoveUp(doc, node)) {
-        form_.MarkModified();
-        form_.Tree()->scrollTo(form_.TreeModel()->IndexOf(node));
+        host_.Document().modified = true;
+        host_.Tree()->scrollTo(host_.TreeModel()->IndexOf(node));
     }
-    form_.UpdateToolButtons();
+    host_.UpdateToolButtons();
 }
 
 void TreeCommands::NotesMenuMoveDownClick() {
-    const NodeId node = form_.SelectedNode();
-    NotesDocument& doc = form_.Document();
+    const NodeId node = host_.SelectedNode();
+    NotesDocument& doc = host_.Document();
     if (node != kNoNode && doc.tree.Parent(node) == kNoNode && MoveDown(doc, node)) {
-        form_.MarkModified();
-        form_.Tree()->scrollTo(form_.TreeModel()->IndexOf(node));
+        host_.Document().modified = true;
+        host_.Tree()->scrollTo(host_.TreeModel()->IndexOf(node));
     }
-    form_.UpdateToolButtons();
+    host_.UpdateToolButtons();
 }
 
 // --- drag and drop ---
 
 void TreeCommands::NotesTreeDragDrop(NodeId dragged, NodeId target) {
-    NotesDocument& doc = form_.Document();
+    NotesDocument& doc = host_.Document();
     const DropResult result = ApplyDrop(doc, dragged, target);
     if (!result.moved) return;
-    form_.MarkModified();
-    TMyTreeView* tree = form_.Tree();
-    NoteTreeModel* model = form_.TreeModel();
+    host_.Document().modified = true;
+    TMyTreeView* tree = host_.Tree();
+    NoteTreeModel* model = host_.TreeModel();
     if (result.emptied_parent != kNoNode) tree->collapse(model->IndexOf(result.emptied_parent));
     if (result.opened != kNoNode) tree->expand(model->IndexOf(result.opened));
     tree->scrollTo(model->IndexOf(dragged));
-    form_.UpdateToolButtons();
+    host_.UpdateToolButtons();
 }
 
 // --- sorting and folders ---
 
-void TreeCommands::KeepingExpansion(const std::function<void()>& sort) {
-    NotesDocument& doc = form_.Document();
-    TMyTreeView* tree = form_.Tree();
-    NoteTreeModel* model = form_.TreeModel();
-    const NodeId selected = form_.SelectedNode();
-    // What is typed so far belongs to the selected node, whatever the view does while the model
-    // is rebuilt.
-    form_.StoreCurrentText();
-    std::vector<NodeId> expanded;
-    doc.tree.ForEachInDisplayOrder([&](NodeId node, int) {
-        if (tree->isExpanded(model->IndexOf(node))) expanded.push_back(node);
-    });
-    sort();
-    for (NodeId node : expanded) tree->setExpanded(model->IndexOf(node), true);
-    ReapplyImages(doc, [&](NodeId node) { return tree->isExpanded(model->IndexOf(node)); });
-    if (selected != kNoNode && form_.SelectedNode() != selected) form_.SelectNode(selected);
-}
-
+// A sort is a change of layout: the view keeps which folders are open and which node is
+// selected by itself. What is typed so far is stored first, as every command on the tree does.
 void TreeCommands::NotesMenuSortClick() {
-    NotesDocument& doc = form_.Document();
-    const NodeId node = form_.SelectedNode();
-    if (node != kNoNode && !doc.tree.IsNote(node)) {
-        bool sorted = false;
-        KeepingExpansion([&] { sorted = SortFolder(doc, node); });
-        if (sorted) form_.MarkModified();
-    }
-    form_.UpdateToolButtons();
+    host_.Panes().StoreShownText();
+    NotesDocument& doc = host_.Document();
+    const NodeId node = host_.SelectedNode();
+    if (node != kNoNode && !doc.tree.IsNote(node)) SortFolder(doc, node);
 }
 
 void TreeCommands::NotesMenuSortAllClick() {
-    NotesDocument& doc = form_.Document();
-    if (!doc.tree.Empty()) {
-        bool marked = false;
-        KeepingExpansion([&] { marked = SortAll(doc); });
-        if (marked) form_.MarkModified();
-    }
-    form_.UpdateToolButtons();
+    host_.Panes().StoreShownText();
+    NotesDocument& doc = host_.Document();
+    if (!doc.tree.Empty()) SortAll(doc);
 }
 
 void TreeCommands::NotesMenuCloseAllFoldersClick() {
-    form_.Tree()->collapseAll();
-    ApplyCloseAllImages(form_.Document());
+    host_.Tree()->collapseAll();
+    ApplyCloseAllImages(host_.Document());
 }
 
 void TreeCommands::NotesMenuOpenAllFoldersClick() {
-    form_.Tree()->expandAll();
-    ApplyOpenAllImages(form_.Document());
+    host_.Tree()->expandAll();
+    ApplyOpenAllImages(host_.Document());
 }
 
 void TreeCommands::NotesTreeExpanded(NodeId node, bool expanded) {
     if (node == kNoNode) return;
-    ApplyExpandImage(form_.Document(), node, expanded);
+    ApplyExpandImage(host_.Document(), node, expanded);
 }
 
 // --- the tree's keys and mouse ---
@@ -420,8 +378,8 @@ bool TreeCommands::NotesTreeKeyDown(QKeyEvent* event) {
     const Qt::KeyboardModifiers mods = event->modifiers();
     const TreeKeyCommand command =
         CommandForTreeKey(TreeKeyOf(event->key()), mods.testFlag(Qt::ControlModifier),
-                          mods.testFlag(Qt::ShiftModifier), form_.SelectedNode() != kNoNode,
-                          form_.Tree()->IsEditingTitle());
+                          mods.testFlag(Qt::ShiftModifier), host_.SelectedNode() != kNoNode,
+                          host_.Tree()->IsEditingTitle());
     switch (command) {
         case TreeKeyCommand::kNone:
             return false;
@@ -445,9 +403,9 @@ bool TreeCommands::NotesTreeKeyDown(QKeyEvent* event) {
 }
 
 void TreeCommands::NotesTreeMouseDown(QMouseEvent* event) {
-    form_.StoreCurrentText();
-    if (event->button() != Qt::RightButton || form_.Document().tree.Empty()) return;
-    TMyTreeView* tree = form_.Tree();
+    host_.Panes().StoreShownText();
+    if (event->button() != Qt::RightButton || host_.Document().tree.Empty()) return;
+    TMyTreeView* tree = host_.Tree();
     const QModelIndex index = tree->indexAt(event->position().toPoint());
     if (!index.isValid()) return;
     tree->setCurrentIndex(index);

@@ -16,7 +16,7 @@ class QMouseEvent;
 
 namespace quillora {
 
-class TMainForm;
+class CommandHost;
 
 // The main window's controller for the Notes menu and the tree's context menu, the tree's keys,
 // its mouse presses, in-place title edits, drag and drop and the folder images that follow
@@ -28,7 +28,9 @@ class TMainForm;
 class TreeCommands : public QObject {
     Q_OBJECT
 public:
-    explicit TreeCommands(TMainForm& form);
+    explicit TreeCommands(CommandHost& host);
+    // Attaches to the menus it enables, once they are built.
+    void AttachMenus();
     ~TreeCommands() override;
 
     // Where titles from the clock come from (the machine's clock unless set) and the separators
@@ -57,23 +59,17 @@ public:
 private:
     void CreateActions();
     void HookTree();
-    void HookMenus();
     void NewNode(int32_t kind, bool in_folder);
     bool NotesTreeKeyDown(QKeyEvent* event);
     void NotesTreeMouseDown(QMouseEvent* event);
     void NotesTreeExpanded(NodeId node, bool expanded);
     void TitleFromClock(bool date);
-    // Runs a sort; the view forgets which folders were open when the model is rebuilt, so they
-    // are opened again afterwards and the selection is restored.
-    void KeepingExpansion(const std::function<void()>& sort);
     void SetEnabled(const char* name, bool enabled);
 
-    TMainForm& form_;
+    CommandHost& host_;
     SystemClock system_clock_;
     const Clock* clock_ = &system_clock_;
     std::unique_ptr<DateTimeSeparators> separators_;
-    QPointer<QMenu> notes_menu_;
-    QPointer<QMenu> popup_menu_;
 };
 
 }  // namespace quillora

@@ -192,4 +192,24 @@ void NoteTreeModel::Reset() {
     endResetModel();
 }
 
+void NoteTreeModel::AboutToReorder() {
+    emit layoutAboutToBeChanged();
+    reordering_ = persistentIndexList();
+}
+
+// Each index names its node, so every persistent index moves to its node's new row.
+void NoteTreeModel::Reordered() {
+    QModelIndexList moved;
+    moved.reserve(reordering_.size());
+    for (const QModelIndex& old : reordering_) {
+        const NodeId node = NodeAt(old);
+        moved.append(node == kNoNode || !tree_.Exists(node)
+                         ? QModelIndex()
+                         : createIndex(tree_.Row(node), old.column(), old.internalId()));
+    }
+    changePersistentIndexList(reordering_, moved);
+    reordering_.clear();
+    emit layoutChanged();
+}
+
 }  // namespace quillora

@@ -74,10 +74,13 @@ private:
     void Changed(NodeId node) override;
     void AboutToReset() override;
     void Reset() override;
+    void AboutToReorder() override;
+    void Reordered() override;
 
     QByteArray PayloadToken() const;
 
     NoteTree& tree_;
+    QModelIndexList reordering_;  // the persistent indexes while siblings are reordered
     IconProvider icons_;
     TitleEditor title_editor_;
     DropRule drop_rule_;

@@ -49,7 +49,7 @@ protected:
         const QString path = HomeFile("edit.qlb");
         WriteFile(path, bytes);
         TMainForm& form = StartMainForm({path});
-        commands_ = form.findChild<EditCommands*>();
+        commands_ = form.Edits();
         EXPECT_NE(commands_, nullptr);
         clock_.Set(DateTime{2026, 3, 6, 21, 5, 0});
         commands_->SetClock(&clock_);
@@ -207,7 +207,7 @@ TEST_F(EditCommandsTest, MenuEnablingFollowsThePaneOfTheSelectedNode) {
 
 TEST_F(EditCommandsTest, EmptyDocumentDisablesEverythingAndClosingTheMenuRestoresShortcuts) {
     TMainForm& form = StartMainForm();
-    commands_ = form.findChild<EditCommands*>();
+    commands_ = form.Edits();
     commands_->EditMenuClick();
     for (QAction* a : commands_->EditPopupMenu()->actions()) EXPECT_FALSE(a->isEnabled());
     EXPECT_FALSE(Action("EditMenuSelectAll")->isEnabled());

@@ -7,7 +7,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "gui/actions.h"
+#include "gui/action_registry.h"
 #include "gui/context_help.h"
 #include "document/ui/my_tree_view.h"
 #include "document/ui/note_pane.h"
@@ -97,9 +97,9 @@ TEST_F(MainMenuTest, CommandsCreatedByOtherControllersAppearInTheirPlaces) {
     context_.settings_file = std::make_unique<ProfileFile>(ToNative(IniPath()));
     TMainForm form(context_);
     for (const char* name : {"EditMenuCut", "EditMenuUndo", "NotesMenuNewNote", "SearchMenuFind"}) {
-        if (!form.findChild<QAction*>(name)) CreateAction(&form, name, name);
+        if (!form.findChild<QAction*>(name)) form.Actions().Create(name, name);
     }
-    if (!form.findChild<QAction*>("PopupMenuDelete")) CreateAction(&form, "PopupMenuDelete", "del");
+    if (!form.findChild<QAction*>("PopupMenuDelete")) form.Actions().Create("PopupMenuDelete", "del");
     BuildMainMenu(form);
 
     auto* edit = form.findChild<QMenu*>("EditMenu");

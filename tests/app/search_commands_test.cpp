@@ -28,7 +28,6 @@ class SearchCommandsTest : public UiTest {
 protected:
     TMainForm& Start() {
         TMainForm& form = StartMainForm();
-        QTest::qWait(1);  // lets the controllers find the menus
         return form;
     }
 
@@ -45,7 +44,7 @@ protected:
         form_->UpdatePaneEnabling();
     }
 
-    SearchCommands& Commands() { return *form_->findChild<SearchCommands*>(); }
+    SearchCommands& Commands() { return *form_->Searches(); }
     QAction* Action(const char* name) { return form_->findChild<QAction*>(name); }
 
     // The find dialog answers "&Find" with these fields instead of running modally.

@@ -26,7 +26,6 @@ class TreeCommandsTest : public UiTest {
 protected:
     TMainForm& Start() {
         TMainForm& form = StartMainForm();
-        QTest::qWait(1);  // lets the controller find the menus
         return form;
     }
 
@@ -262,7 +261,7 @@ TEST_F(TreeCommandsTest, ClockKeysSetTheTitleFromTheDateOrTheTime) {
     TMainForm& form = Start();
     NotesDocument& doc = form.Document();
     FixedClock clock(DateTime{2026, 3, 6, 0, 5, 0});
-    auto* commands = form.findChild<TreeCommands*>();
+    auto* commands = form.TreeCommandsController();
     ASSERT_NE(commands, nullptr);
     commands->SetClock(&clock);
     commands->SetSeparators({"/", ":"});
