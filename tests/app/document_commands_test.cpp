@@ -36,11 +36,6 @@ protected:
         WriteFile(path, OneNoteFile(title, text));
         return path;
     }
-    void Trigger(const char* name) {
-        QAction* action = form_->findChild<QAction*>(QString::fromLatin1(name));
-        ASSERT_NE(action, nullptr) << name;
-        action->trigger();
-    }
     DocumentCommands& Commands() { return *form_->Documents(); }
     // Opens `path` with File > Open.
     void OpenWithCommand(const QString& path) {

@@ -33,11 +33,7 @@ protected:
 
     // A node with `text` (line breaks as CR LF) appended below `parent`.
     NodeId Add(NodeId parent, int32_t kind, const std::string& text) {
-        NotesDocument& doc = form_->Document();
-        const int slot = *doc.texts.AllocateTextSlot();
-        doc.texts.SetText(slot, text);
-        return doc.tree.Append(parent, kind == kNote ? "note" : "folder", {kind, slot},
-                               doc.images.ImageFor(kind, false));
+        return AddNode(form_->Document(), parent, kind == kNote ? "note" : "folder", kind, text);
     }
     void Select(NodeId node) {
         form_->SelectNode(node);
@@ -45,7 +41,6 @@ protected:
     }
 
     SearchCommands& Commands() { return *form_->Searches(); }
-    QAction* Action(const char* name) { return form_->findChild<QAction*>(name); }
 
     // The find dialog answers "&Find" with these fields instead of running modally.
     void AnswerFind(const QString& text, bool all_nodes, bool case_sensitive = false) {

@@ -30,16 +30,7 @@ protected:
     }
 
     NodeId Add(NodeId parent, const std::string& title, int32_t kind) {
-        NotesDocument& doc = form_->Document();
-        const int slot = *doc.texts.AllocateTextSlot();
-        return doc.tree.Append(parent, title, {kind, slot}, doc.images.ImageFor(kind, false));
-    }
-
-    QAction* Action(const char* name) { return form_->findChild<QAction*>(name); }
-    void Trigger(const char* name) {
-        QAction* action = Action(name);
-        ASSERT_NE(action, nullptr) << name;
-        action->trigger();
+        return AddNode(form_->Document(), parent, title, kind);
     }
     TMyTreeView* Tree() { return form_->Tree(); }
     NoteTreeModel* Model() { return form_->TreeModel(); }
@@ -114,7 +105,7 @@ TEST_F(TreeCommandsTest, NewNodesGoBeforeTheSelectionIntoFoldersOrLastAndStartTi
 
     // In Folder on a collapsed folder: the last child; the folder opens with the open image.
     Trigger("NotesMenuNewNoteInFolder");
-    Trigger("NotesMenuNewNoteInFolder");  // a note is selected now: disabled, nothing happens
+    TriggerAsItIs("NotesMenuNewNoteInFolder");  // a note is selected now: disabled, nothing happens
     EndEdit(Qt::Key_Escape);
     ASSERT_EQ(doc.tree.Children(folder).size(), 1u);
     const NodeId inner = doc.tree.Children(folder).front();

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/tree_builder.h"
+
 namespace quillora {
 namespace {
 
@@ -88,12 +90,9 @@ protected:
     fs::path dir_;
 };
 
-// Adds a node with a freshly allocated slot holding `text`.
 NodeId Add(NotesDocument& doc, NodeId parent, std::string_view title, int32_t kind,
            std::string_view text) {
-    const int slot = *doc.texts.AllocateTextSlot();
-    doc.texts.SetText(slot, text);
-    return doc.tree.Append(parent, title, NodeData{kind, slot}, doc.images.ImageFor(kind, false));
+    return testing::AddNode(doc, parent, title, kind, text);
 }
 
 void Delete(NotesDocument& doc, NodeId node) {

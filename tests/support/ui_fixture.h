@@ -12,6 +12,9 @@
 #include "app/main_form.h"
 #include "gui/text_codec.h"
 #include "tests/support/scripted_platform.h"
+#include "tests/support/tree_builder.h"
+
+class QAction;
 
 namespace quillora::testing {
 
@@ -43,7 +46,15 @@ protected:
     }
 
     // Creates the main window with `arguments` as its command line and lets the start timer run.
+    // Its tree model is checked by Qt's model tester for as long as the window lives.
     TMainForm& StartMainForm(const QStringList& arguments = {});
+
+    // The window's registered command `name`, or nullptr.
+    QAction* Action(const char* name) const;
+    // Triggers the registered command `name` as its menu item or shortcut does; it must be
+    // enabled. The second form does not ask: a disabled command then does nothing.
+    void Trigger(const char* name);
+    void TriggerAsItIs(const char* name);
 
     ScriptedPlatform platform_;
     QTemporaryDir home_;
