@@ -139,6 +139,11 @@ void TMainForm::BuildLayout() {
     notes_tree_->setModel(tree_model_);
     connect(notes_tree_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this] { NotesTreeChange(); });
+    // The tool buttons follow the selection and the tree's shape by themselves.
+    for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved}) {
+        connect(tree_model_, signal, this, [this] { UpdateToolButtons(); });
+    }
+    connect(tree_model_, &QAbstractItemModel::modelReset, this, [this] { UpdateToolButtons(); });
 
     panes_ = new NotePanes(doc_, splitter_);
     connect(panes_, &NotePanes::Edited, this, [this] { MarkModified(); });

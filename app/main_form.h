@@ -47,7 +47,8 @@ public:
     NodeId SelectedNode() const override;
     void SelectNode(NodeId node) override;
     void SetStatusText(int panel, const QString& text) override;
-    void UpdateToolButtons() override;
+    // Enables the tool buttons by the selection and the modified flag.
+    void UpdateToolButtons();
     void UpdatePaneEnabling() override;
     void CloseDocument() override;
     // Reads `path` into the (empty) document; failures are reported and leave it empty.

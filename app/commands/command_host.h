@@ -32,8 +32,6 @@ public:
     // Makes `node` the selected node and scrolls it into view; its text is then shown.
     virtual void SelectNode(NodeId node) = 0;
     virtual void SetStatusText(int panel, const QString& text) = 0;
-    // Enables the tool buttons by the selection and the modified flag.
-    virtual void UpdateToolButtons() = 0;
     // The panes are enabled while the tree has nodes.
     virtual void UpdatePaneEnabling() = 0;
 

@@ -268,7 +268,6 @@ void EditCommands::EditMenuCopyClick() {
 
 void EditCommands::EditMenuPasteClick() {
     if (NotePane* pane = TypingPane()) pane->paste();
-    host_.UpdateToolButtons();
 }
 
 void EditCommands::EditMenuDeleteClick() {

@@ -237,7 +237,6 @@ void TreeCommands::NewNode(int32_t kind, bool in_folder) {
     host_.UpdatePaneEnabling();
     tree->setFocus();
     tree->edit(model->IndexOf(result.node));
-    host_.UpdateToolButtons();
 }
 
 void TreeCommands::NotesMenuDeleteClick() {
@@ -258,10 +257,7 @@ void TreeCommands::NotesMenuDeleteClick() {
     }
     const MessageAnswer answer = Platform::Instance().ShowMessage(
         &host_.Window(), question, AppTitle(), MessageIcon::Question, MessageButtons::YesNo);
-    if (answer != MessageAnswer::Yes) {
-        host_.UpdateToolButtons();
-        return;
-    }
+    if (answer != MessageAnswer::Yes) return;
     TMyTreeView* tree = host_.Tree();
     // With no current node the view does not pick a neighbour while the rows go, so nothing is
     // shown or stored in the middle of the delete; the text in the pane is dropped with its node.
@@ -277,7 +273,6 @@ void TreeCommands::NotesMenuDeleteClick() {
         host_.Panes().Clear();
     }
     host_.UpdatePaneEnabling();
-    host_.UpdateToolButtons();
 }
 
 void TreeCommands::NotesMenuRenameClick() {
@@ -312,7 +307,6 @@ void TreeCommands::NotesMenuMoveUpClick() {
         host_.Document().modified = true;
         host_.Tree()->scrollTo(host_.TreeModel()->IndexOf(node));
     }
-    host_.UpdateToolButtons();
 }
 
 void TreeCommands::NotesMenuMoveDownClick() {
@@ -322,7 +316,6 @@ void TreeCommands::NotesMenuMoveDownClick() {
         host_.Document().modified = true;
         host_.Tree()->scrollTo(host_.TreeModel()->IndexOf(node));
     }
-    host_.UpdateToolButtons();
 }
 
 // --- drag and drop ---
@@ -337,7 +330,6 @@ void TreeCommands::NotesTreeDragDrop(NodeId dragged, NodeId target) {
     if (result.emptied_parent != kNoNode) tree->collapse(model->IndexOf(result.emptied_parent));
     if (result.opened != kNoNode) tree->expand(model->IndexOf(result.opened));
     tree->scrollTo(model->IndexOf(dragged));
-    host_.UpdateToolButtons();
 }
 
 // --- sorting and folders ---
