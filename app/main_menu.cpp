@@ -41,6 +41,7 @@ MenuLine Item(const char* name) {
     return MenuLine{name, 0, nullptr, {}};
 }
 
+// NOLINTNEXTLINE(readability-function-size): a table of data, not logic
 const std::vector<MenuTable>& MainMenuTable() {
     static const std::vector<MenuTable> table = {
         {"FileMenu",
@@ -262,7 +263,7 @@ void RemoveBuiltMenus(QMainWindow& window, ActionRegistry& actions) {
     actions.RemoveMenu(PopupMenuTable().name);
     for (QMenu* old : bar->findChildren<QMenu*>(QString(), Qt::FindDirectChildrenOnly)) delete old;
     bar->clear();
-    const QObjectList children = window.children();
+    const QObjectList children = window.children();  // NOLINT(performance-unnecessary-copy-initialization): deleting changes the list
     for (QObject* child : children) {
         auto* popup = qobject_cast<QMenu*>(child);
         if (popup && popup->objectName() == QLatin1String(PopupMenuTable().name)) {

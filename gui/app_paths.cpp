@@ -26,9 +26,9 @@ bool IsWritableFolder(const QString& folder) {
 }  // namespace
 
 QString WritableDataFolder() {
-    const QString program = ProgramFolder();
+    QString program = ProgramFolder();
     if (IsWritableFolder(program)) return program;
-    const QString config =
+    QString config =
         QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/Quillora";
     QDir().mkpath(config);
     return config;

@@ -55,7 +55,7 @@ void RunRemoval(const RemovalPlaces& places, RemoverUi& ui) {
 }
 
 fs::path FolderToOpen(const fs::path& program_folder) {
-    const fs::path folder = WithoutTrailingSeparator(program_folder);
+    fs::path folder = WithoutTrailingSeparator(program_folder);
     if (folder == folder.root_path()) return folder;
     return folder.parent_path();
 }

@@ -4,6 +4,7 @@
 #   scripts/quillora.sh test       install what is missing, build, run every test headless
 #   scripts/quillora.sh sanitize   the whole test suite under AddressSanitizer and UBSan
 #   scripts/quillora.sh fuzz [s]   each fuzz target for s seconds (default 20) over its seed corpus
+#   scripts/quillora.sh check      include rules of the layers, clang-format, clang-tidy
 #   scripts/quillora.sh bench      the benchmark programs (core, then the main window), release build
 set -euo pipefail
 
@@ -13,7 +14,7 @@ jobs=$(nproc 2>/dev/null || echo 2)
 
 packages=(cmake ninja-build g++ clang-14 libclang-rt-14-dev qt6-base-dev qt6-base-dev-tools
           libgl-dev libgtest-dev libgmock-dev xvfb xauth xdotool imagemagick
-          binutils-mingw-w64-x86-64 fonts-dejavu-core)
+          binutils-mingw-w64-x86-64 fonts-dejavu-core clang-format clang-tidy-14)
 
 install_packages() {
     local missing=()
@@ -28,17 +29,21 @@ install_packages() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-configure_and_build() {  # dir, extra cmake args...
-    local dir=$1; shift
-    cmake -S "$here" -B "$dir" -G Ninja "$@" >/dev/null
-    cmake --build "$dir" -j "$jobs"
+# Configures the build of a preset (CMakePresets.json) in $build_root/<preset> and builds it.
+# CI=true makes every warning an error.
+configure_and_build() {  # preset, extra cmake args...
+    local preset=$1; shift
+    local werror=()
+    [ "${CI:-}" = true ] && werror=(-DQUILLORA_WERROR=ON)
+    (cd "$here" && cmake --preset "$preset" -B "$build_root/$preset" "${werror[@]}" "$@" >/dev/null)
+    cmake --build "$build_root/$preset" -j "$jobs"
 }
 
 cmd=${1:-test}
 case "$cmd" in
 run)
     install_packages
-    configure_and_build "$build_root/release" -DCMAKE_BUILD_TYPE=Release
+    configure_and_build release
     home=${QUILLORA_HOME:-$HOME/.local/share/Quillora-dev}
     mkdir -p "$home"
     # The help belongs to the program: always the built one. The sample is the user's once copied.
@@ -55,13 +60,13 @@ run)
     ;;
 test)
     install_packages
-    configure_and_build "$build_root/debug" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    configure_and_build debug
     cd "$build_root/debug"
     QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs"
     ;;
 sanitize)
     install_packages
-    configure_and_build "$build_root/asan" -DCMAKE_BUILD_TYPE=Debug -DQUILLORA_SANITIZE=ON
+    configure_and_build asan
     cd "$build_root/asan"
     ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 QT_QPA_PLATFORM=offscreen \
         ctest --output-on-failure -j "$jobs" -E '^bench'
@@ -69,27 +74,51 @@ sanitize)
 fuzz)
     install_packages
     seconds=${2:-20}
-    configure_and_build "$build_root/fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLORA_FUZZ=ON \
-        -DCMAKE_CXX_COMPILER=clang++-14
+    configure_and_build fuzz
+    # Crash inputs go beside the build, never into the repository.
+    artifacts="$build_root/fuzz/artifacts"
+    mkdir -p "$artifacts"
+    failed=0
     for target in "$build_root"/fuzz/tests/fuzz/fuzz_*; do
         [ -x "$target" ] || continue
         name=$(basename "$target")
         corpus="$here/tests/fuzz/corpus/${name#fuzz_}"
         work=$(mktemp -d)
+        log="$artifacts/$name.log"
         echo "== $name for ${seconds}s"
-        "$target" -max_total_time="$seconds" -max_len=200000 -timeout=10 -rss_limit_mb=4096 \
-            -print_final_stats=0 "$work" "$corpus" 2>&1 | tail -n 3
+        if "$target" -max_total_time="$seconds" -max_len=200000 -timeout=10 -rss_limit_mb=4096 \
+            -print_final_stats=0 -artifact_prefix="$artifacts/$name-" "$work" "$corpus" >"$log" 2>&1
+        then
+            tail -n 2 "$log"
+        else
+            echo "$name FAILED; its whole report, the input is kept in $artifacts:"
+            cat "$log"
+            failed=1
+        fi
         rm -rf "$work"
     done
+    [ $failed -eq 0 ]
+    ;;
+check)
+    install_packages
+    bash "$here/scripts/check_layers.sh"
+    cd "$here"
+    git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
+    echo "format: every file is formatted"
+    configure_and_build debug
+    run-clang-tidy-14 -p "$build_root/debug" -quiet \
+        "$here/(base|document|search|settings|help|favorites|exchange|gui|app|remover)/" \
+        >"$build_root/debug/clang-tidy.log" 2>&1 || { cat "$build_root/debug/clang-tidy.log"; exit 1; }
+    echo "clang-tidy: no findings"
     ;;
 bench)
     install_packages
-    configure_and_build "$build_root/release" -DCMAKE_BUILD_TYPE=Release
+    configure_and_build release
     "$build_root/release/tests/bench/quillora_bench" "${@:2}"
     QT_QPA_PLATFORM=offscreen "$build_root/release/tests/bench/ui/quillora_ui_bench"
     ;;
 *)
-    echo "usage: $0 run|test|sanitize|fuzz [seconds]|bench" >&2
+    echo "usage: $0 run|test|sanitize|fuzz [seconds]|check|bench" >&2
     exit 2
     ;;
 esac

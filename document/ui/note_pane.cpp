@@ -44,7 +44,7 @@ bool IsAltCommand(const QKeyEvent* e) {
 }
 
 QString TypedText(const QKeyEvent* e) {
-    const QString text = e->text();
+    QString text = e->text();
     if (text.isEmpty()) return {};
     const Qt::KeyboardModifiers m = e->modifiers();
     // Ctrl without Alt is a command, not typing (Ctrl+Alt is AltGr on some keyboards).
@@ -245,21 +245,7 @@ void NotePane::keyPressEvent(QKeyEvent* e) {
         return;
     }
     if (IsBreakKey(e) && (e->modifiers() & Qt::ControlModifier) == Qt::NoModifier) {
-        if (Growth(QStringLiteral("\n")) > kMaxLength - TextLength()) {
-            e->accept();
-            return;
-        }
-        if (e->modifiers() & Qt::ShiftModifier) {
-            // The control would make Shift+Enter a soft break inside the line; the text has only
-            // one kind of line break.
-            QTextCursor cursor = textCursor();
-            cursor.insertBlock();
-            setTextCursor(cursor);
-            ensureCursorVisible();
-            e->accept();
-            return;
-        }
-        QPlainTextEdit::keyPressEvent(e);
+        BreakLine(e);
         return;
     }
 #ifndef Q_OS_MACOS
@@ -269,6 +255,28 @@ void NotePane::keyPressEvent(QKeyEvent* e) {
         return;
     }
 #endif
+    TypeKey(e);
+}
+
+void NotePane::BreakLine(QKeyEvent* e) {
+    if (Growth(QStringLiteral("\n")) > kMaxLength - TextLength()) {
+        e->accept();
+        return;
+    }
+    if (e->modifiers() & Qt::ShiftModifier) {
+        // The control would make Shift+Enter a soft break inside the line; the text has only
+        // one kind of line break.
+        QTextCursor cursor = textCursor();
+        cursor.insertBlock();
+        setTextCursor(cursor);
+        ensureCursorVisible();
+        e->accept();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(e);
+}
+
+void NotePane::TypeKey(QKeyEvent* e) {
     const QString typed = TypedText(e);
     if (typed.isEmpty()) {
         QPlainTextEdit::keyPressEvent(e);

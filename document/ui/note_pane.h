@@ -67,6 +67,10 @@ protected:
     bool canInsertFromMimeData(const QMimeData* source) const override;
 
 private:
+    // Enter and Shift+Enter: a line break, when the text has room for it.
+    void BreakLine(QKeyEvent* e);
+    // A key that types: its text made representable, when the text has room for it.
+    void TypeKey(QKeyEvent* e);
     // Characters the selection of `cursor` takes up, line breaks counted as two.
     int SelectionLength(const QTextCursor& cursor) const;
     // What typing `text` would add to the text's length at the caret.

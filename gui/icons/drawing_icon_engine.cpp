@@ -56,8 +56,7 @@ public:
         const auto found = source_->rendered.constFind(key);
         if (found != source_->rendered.constEnd()) return *found;
         if (source_->rendered.size() >= 32) source_->rendered.clear();
-        const QPixmap pixmap =
-            ApplyMode(QPixmap::fromImage(RenderDrawing(source_->draw, size)), mode);
+        QPixmap pixmap = ApplyMode(QPixmap::fromImage(RenderDrawing(source_->draw, size)), mode);
         source_->rendered.insert(key, pixmap);
         return pixmap;
     }
@@ -90,7 +89,9 @@ QImage RenderDrawing(const Drawing& draw, QSize pixel_size) {
     const int side = qMin(pixel_size.width(), pixel_size.height());
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.translate((pixel_size.width() - side) / 2, (pixel_size.height() - side) / 2);
+    // Whole pixels, so that the design's edges stay on pixel boundaries.
+    painter.translate(static_cast<qreal>((pixel_size.width() - side) / 2),
+                      static_cast<qreal>((pixel_size.height() - side) / 2));
     painter.scale(side / qreal(kDesignGrid), side / qreal(kDesignGrid));
     draw(painter);
     return image;
