@@ -119,7 +119,7 @@ TMainForm::~TMainForm() {
 }
 
 void TMainForm::BuildMenus() {
-    tool_bar_ = BuildMenusAndToolBar(*this, *notes_tree_, actions_);
+    tool_bar_ = BuildMenusAndToolBar(*this, *notes_tree_, actions_, tool_bar_);
     RefreshNodeGlyphs(*tool_bar_, image_list_, doc_.images);
     document_commands_->AttachMenus();
     edit_commands_->AttachMenus();

@@ -249,35 +249,30 @@ void AttachTreeMenu(QTreeView& tree, ActionRegistry& actions) {
 }
 
 // Whatever an earlier build made goes, with its registrations.
-void RemoveBuiltMenus(QMainWindow& window, ActionRegistry& actions) {
-    QMenuBar* bar = window.menuBar();
-    for (const MenuTable& table : MainMenuTable()) {
-        actions.RemoveMenu(table.name);
-        for (const MenuLine& line : table.lines) {
+void RemoveBuiltMenus(QMainWindow& window, ActionRegistry& actions, QToolBar* old_bar) {
+    const auto forget_submenus = [&actions](const std::vector<MenuLine>& lines) {
+        for (const MenuLine& line : lines) {
             if (line.caption) actions.RemoveMenu(line.name);
         }
+    };
+    for (const MenuTable& table : MainMenuTable()) {
+        forget_submenus(table.lines);
+        if (actions.HasMenu(table.name)) delete &actions.Menu(table.name);
+        actions.RemoveMenu(table.name);
     }
-    for (const MenuLine& line : PopupMenuTable().lines) {
-        if (line.caption) actions.RemoveMenu(line.name);
-    }
-    actions.RemoveMenu(PopupMenuTable().name);
-    for (QMenu* old : bar->findChildren<QMenu*>(QString(), Qt::FindDirectChildrenOnly)) delete old;
-    bar->clear();
-    const QObjectList children = window.children();  // NOLINT(performance-unnecessary-copy-initialization): deleting changes the list
-    for (QObject* child : children) {
-        auto* popup = qobject_cast<QMenu*>(child);
-        if (popup && popup->objectName() == QLatin1String(PopupMenuTable().name)) {
-            delete popup;
-        } else if (auto* tool_bar = qobject_cast<QToolBar*>(child)) {
-            delete tool_bar;
-        }
-    }
+    const MenuTable& popup = PopupMenuTable();
+    forget_submenus(popup.lines);
+    if (actions.HasMenu(popup.name)) delete &actions.Menu(popup.name);
+    actions.RemoveMenu(popup.name);
+    window.menuBar()->clear();
+    delete old_bar;
 }
 
 }  // namespace
 
-QToolBar* BuildMenusAndToolBar(QMainWindow& window, QTreeView& tree, ActionRegistry& actions) {
-    RemoveBuiltMenus(window, actions);
+QToolBar* BuildMenusAndToolBar(QMainWindow& window, QTreeView& tree, ActionRegistry& actions,
+                               QToolBar* old_bar) {
+    RemoveBuiltMenus(window, actions, old_bar);
     QMenuBar* bar = window.menuBar();
     bar->setObjectName(QStringLiteral("MainMenu"));
     for (const MenuTable& table : MainMenuTable()) {

@@ -19,8 +19,9 @@ inline constexpr char kToolButtonEnablingProperty[] = "toolButtonEnabling";
 // `ToolBar` from the registered commands, and registers the menus under the object names of
 // the menu table (`FileMenu`, `FileMenuReOpen`, ..., `PopupMenu`) with their help numbers. A
 // command of the table that is not registered is a programming error. Building again replaces
-// what an earlier build made. Returns the tool bar.
-QToolBar* BuildMenusAndToolBar(QMainWindow& window, QTreeView& tree, ActionRegistry& actions);
+// what an earlier build made (with `old_bar`). Returns the tool bar.
+QToolBar* BuildMenusAndToolBar(QMainWindow& window, QTreeView& tree, ActionRegistry& actions,
+                               QToolBar* old_bar = nullptr);
 
 // Draws the New Note and New Folder glyphs again from the node images in use.
 void RefreshNodeGlyphs(QToolBar& bar, const ImageList& images, const NodeImages& in_use);

@@ -36,6 +36,7 @@ public:
     void AddMenu(const char* name, QMenu& menu);
     void RemoveMenu(std::string_view name);
     QMenu& Menu(std::string_view name) const;
+    bool HasMenu(std::string_view name) const { return menus_.count(name) != 0; }
 
     void SetEnabled(std::string_view name, bool enabled) const;
     void SetChecked(std::string_view name, bool checked) const;
