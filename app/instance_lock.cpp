@@ -31,7 +31,9 @@ InstanceLock::InstanceLock(const QString& name) {
 #endif
 }
 
-InstanceLock::~InstanceLock() { Release(); }
+InstanceLock::~InstanceLock() {
+    Release();
+}
 
 void InstanceLock::Release() {
 #ifdef Q_OS_UNIX

@@ -16,24 +16,24 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "gui/app_paths.h"
-#include "base/command_line.h"
 #include "app/commands/document_commands.h"
-#include "document/ui/note_panes.h"
 #include "app/commands/edit_commands.h"
-#include "gui/context_help.h"
-#include "help/ui/help_window.h"
-#include "gui/lang.h"
+#include "app/commands/search_commands.h"
+#include "app/commands/tree_commands.h"
 #include "app/main_menu.h"
+#include "base/command_line.h"
+#include "document/notes_file.h"
 #include "document/ui/my_tree_view.h"
 #include "document/ui/note_pane.h"
+#include "document/ui/note_panes.h"
 #include "document/ui/note_tree_model.h"
+#include "gui/app_paths.h"
+#include "gui/context_help.h"
+#include "gui/lang.h"
 #include "gui/platform.h"
-#include "settings/recent_files.h"
-#include "app/commands/search_commands.h"
 #include "gui/text_codec.h"
-#include "app/commands/tree_commands.h"
-#include "document/notes_file.h"
+#include "help/ui/help_window.h"
+#include "settings/recent_files.h"
 #include "settings/settings_schema.h"
 
 namespace quillora {
@@ -199,14 +199,14 @@ void TMainForm::CreateWindowCommands() {
     // The check mark has already changed when the handlers run; they apply it.
     connect(&a.CreateCheckable("ViewMenuToolBar", Lang(7201, "&Tool Bar")), &QAction::triggered,
             this, &TMainForm::ViewMenuToolBarClick);
-    connect(&a.CreateCheckable("ViewMenuStatusBar", Lang(7202, "&Status Bar")),
-            &QAction::triggered, this, &TMainForm::ViewMenuStatusBarClick);
+    connect(&a.CreateCheckable("ViewMenuStatusBar", Lang(7202, "&Status Bar")), &QAction::triggered,
+            this, &TMainForm::ViewMenuStatusBarClick);
     connect(&a.CreateCheckable("ViewMenuAlwaysOnTop", Lang(7203, "&Always On Top")),
             &QAction::triggered, this, &TMainForm::ViewMenuAlwaysOnTopClick);
     connect(&a.Create("HelpMenuContents", Lang(7301, "&Contents...")), &QAction::triggered, this,
             &TMainForm::HelpMenuContentsClick);
-    connect(&a.CreateCheckable("HelpMenuShowHints", Lang(7302, "&Show Hints")),
-            &QAction::triggered, this, &TMainForm::HelpMenuShowHintsClick);
+    connect(&a.CreateCheckable("HelpMenuShowHints", Lang(7302, "&Show Hints")), &QAction::triggered,
+            this, &TMainForm::HelpMenuShowHintsClick);
     connect(&a.Create("HelpMenuWhatsNew", Lang(7303, "&What's New?")), &QAction::triggered, this,
             &TMainForm::HelpMenuWhatsNewClick);
 }
@@ -283,13 +283,21 @@ void TMainForm::SetHintsShown(bool on) {
     }
 }
 
-NotePane* TMainForm::Memo() const { return panes_->Memo(); }
-NotePane* TMainForm::FolderMemo() const { return panes_->FolderMemo(); }
-NotePane* TMainForm::VisiblePane() const { return panes_->Visible(); }
+NotePane* TMainForm::Memo() const {
+    return panes_->Memo();
+}
+NotePane* TMainForm::FolderMemo() const {
+    return panes_->FolderMemo();
+}
+NotePane* TMainForm::VisiblePane() const {
+    return panes_->Visible();
+}
 
 // --- document state ---
 
-void TMainForm::StoreCurrentText() { panes_->StoreShownText(); }
+void TMainForm::StoreCurrentText() {
+    panes_->StoreShownText();
+}
 
 NodeId TMainForm::SelectedNode() const {
     return tree_model_->NodeAt(notes_tree_->currentIndex());
@@ -352,7 +360,9 @@ void TMainForm::UpdateToolButtons() {
     }
 }
 
-void TMainForm::UpdatePaneEnabling() { panes_->SetEnabled(!doc_.tree.Empty()); }
+void TMainForm::UpdatePaneEnabling() {
+    panes_->SetEnabled(!doc_.tree.Empty());
+}
 
 void TMainForm::SetStatusText(int panel, const QString& text) {
     if (panel < 0 || panel > 3) return;

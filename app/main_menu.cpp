@@ -8,12 +8,12 @@
 #include <QTreeView>
 #include <vector>
 
+#include "app/main_form.h"
+#include "document/ui/my_tree_view.h"
 #include "gui/action_registry.h"
 #include "gui/context_help.h"
 #include "gui/icons/tool_glyphs.h"
 #include "gui/lang.h"
-#include "app/main_form.h"
-#include "document/ui/my_tree_view.h"
 
 namespace quillora {
 
@@ -55,31 +55,18 @@ const std::vector<MenuTable>& MainMenuTable() {
                    {Item("ReOpenMenuClearList"), kSeparator, Item("ReOpen1"), Item("ReOpen2"),
                     Item("ReOpen3"), Item("ReOpen4"), Item("ReOpen5"), Item("ReOpen6"),
                     Item("ReOpen7"), Item("ReOpen8"), Item("ReOpen9"), Item("ReOpen10")}},
-          Item("FileMenuSave"), Item("FileMenuSaveAs"), kSeparator, kSeparator, kSeparator, kSeparator,
-          Item("FileMenuExit")}},
+          Item("FileMenuSave"), Item("FileMenuSaveAs"), kSeparator, kSeparator, kSeparator,
+          kSeparator, Item("FileMenuExit")}},
         {"EditMenu",
          7050,
          "&Edit",
          9,
-         {Item("EditMenuUndo"),
-          kSeparator,
-          Item("EditMenuCut"),
-          Item("EditMenuCopy"),
-          Item("EditMenuPaste"),
-          Item("EditMenuDelete"),
-          kSeparator,
-          Item("EditMenuSelectAll"),
-          kSeparator,
-          Item("EditMenuCapitalize"),
-          Item("EditMenuLowerCase"),
-          Item("EditMenuUpperCase"),
-          kSeparator,
-          Item("EditMenuInsertDate"),
-          Item("EditMenuInsertTime"),
-          Item("EditMenuInsertDateAndTime"),
-          kSeparator,
-          Item("EditMenuWordWrap"),
-          kSeparator}},
+         {Item("EditMenuUndo"), kSeparator, Item("EditMenuCut"), Item("EditMenuCopy"),
+          Item("EditMenuPaste"), Item("EditMenuDelete"), kSeparator, Item("EditMenuSelectAll"),
+          kSeparator, Item("EditMenuCapitalize"), Item("EditMenuLowerCase"),
+          Item("EditMenuUpperCase"), kSeparator, Item("EditMenuInsertDate"),
+          Item("EditMenuInsertTime"), Item("EditMenuInsertDateAndTime"), kSeparator,
+          Item("EditMenuWordWrap"), kSeparator}},
         {"SearchMenu",
          7100,
          "&Search",
@@ -125,14 +112,10 @@ const MenuTable& PopupMenuTable() {
         {MenuLine{"PopupMenuNew",
                   7151,
                   "&New",
-                  {Item("PopupMenuNewNote"),
-                   Item("PopupMenuNewNoteInFolder"), kSeparator,
-                   Item("PopupMenuNewFolder"),
-                   Item("PopupMenuNewFolderInFolder")}},
-         kSeparator, Item("PopupMenuDelete"),
-         Item("PopupMenuRename"), kSeparator,
-         Item("PopupMenuMoveUp"), Item("PopupMenuMoveDown"),
-         kSeparator, Item("PopupMenuSort")}};
+                  {Item("PopupMenuNewNote"), Item("PopupMenuNewNoteInFolder"), kSeparator,
+                   Item("PopupMenuNewFolder"), Item("PopupMenuNewFolderInFolder")}},
+         kSeparator, Item("PopupMenuDelete"), Item("PopupMenuRename"), kSeparator,
+         Item("PopupMenuMoveUp"), Item("PopupMenuMoveDown"), kSeparator, Item("PopupMenuSort")}};
     return table;
 }
 
@@ -303,6 +286,8 @@ void RefreshNodeGlyphs(QToolBar& bar, const ImageList& images, const NodeImages&
     }
 }
 
-void BuildMainMenu(TMainForm& form) { form.BuildMenus(); }
+void BuildMainMenu(TMainForm& form) {
+    form.BuildMenus();
+}
 
 }  // namespace quillora

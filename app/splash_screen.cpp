@@ -22,7 +22,9 @@ QLabel* NavyLabel(QWidget* parent, const QString& text, const QRect& geometry) {
 }
 }  // namespace
 
-QString RightsStatement() { return Lang(1005, "All rights reserved."); }
+QString RightsStatement() {
+    return Lang(1005, "All rights reserved.");
+}
 
 QString OwnershipLine() {
     return FormatMessage(Lang(1004, "Copyright \xC2\xA9 %s %s"),

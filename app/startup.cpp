@@ -6,13 +6,13 @@
 #include <memory>
 
 #include "app/app_context.h"
-#include "gui/app_paths.h"
 #include "app/guarded_application.h"
 #include "app/instance_lock.h"
-#include "gui/lang.h"
 #include "app/main_form.h"
-#include "gui/qt_platform.h"
 #include "app/splash_screen.h"
+#include "gui/app_paths.h"
+#include "gui/lang.h"
+#include "gui/qt_platform.h"
 #include "gui/text_codec.h"
 #include "help/ui/help_window.h"
 
@@ -22,7 +22,9 @@ namespace {
 constexpr int kSplashBeforeMs = 800;
 constexpr int kSplashAfterMs = 280;
 
-void Wait(int ms) { QThread::msleep(static_cast<unsigned long>(ms)); }
+void Wait(int ms) {
+    QThread::msleep(static_cast<unsigned long>(ms));
+}
 }  // namespace
 
 int RunQuillora(int argc, char** argv) {

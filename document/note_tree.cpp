@@ -33,8 +33,12 @@ std::vector<NodeId>& NoteTree::ChildList(NodeId parent) {
     return parent == kNoNode ? top_level_ : At(parent).children;
 }
 
-NodeId NoteTree::Parent(NodeId node) const { return At(node).parent; }
-int NoteTree::Row(NodeId node) const { return At(node).row; }
+NodeId NoteTree::Parent(NodeId node) const {
+    return At(node).parent;
+}
+int NoteTree::Row(NodeId node) const {
+    return At(node).row;
+}
 
 int NoteTree::Depth(NodeId node) const {
     int depth = 0;
@@ -42,11 +46,19 @@ int NoteTree::Depth(NodeId node) const {
     return depth;
 }
 
-const std::string& NoteTree::Title(NodeId node) const { return At(node).title; }
-const NodeData& NoteTree::Data(NodeId node) const { return At(node).data; }
-int32_t NoteTree::Image(NodeId node) const { return At(node).image; }
+const std::string& NoteTree::Title(NodeId node) const {
+    return At(node).title;
+}
+const NodeData& NoteTree::Data(NodeId node) const {
+    return At(node).data;
+}
+int32_t NoteTree::Image(NodeId node) const {
+    return At(node).image;
+}
 
-NodeId NoteTree::FirstTopLevel() const { return top_level_.empty() ? kNoNode : top_level_.front(); }
+NodeId NoteTree::FirstTopLevel() const {
+    return top_level_.empty() ? kNoNode : top_level_.front();
+}
 
 bool NoteTree::IsInSubtree(NodeId node, NodeId ancestor) const {
     for (NodeId p = node; p != kNoNode; p = At(p).parent) {

@@ -75,7 +75,7 @@ public:
     std::vector<NodeId> DisplayOrder() const;
     void ForEachInDisplayOrder(const std::function<void(NodeId, int depth)>& visit) const;
     std::vector<NodeId> Subtree(NodeId node) const;  // node and all below it, in display order
-    NodeId NextInDisplayOrder(NodeId node) const;     // kNoNode after the last node
+    NodeId NextInDisplayOrder(NodeId node) const;    // kNoNode after the last node
 
     // --- changing ---
     // Inserts a node at `row` among the children of `parent` (row == child count appends).

@@ -29,8 +29,8 @@ public:
     TextStore texts;
     NodeImages images;
 
-    ObservedFlag modified;  // unsaved changes
-    std::string current_file_name;  // empty for an untitled document
+    ObservedFlag modified;            // unsaved changes
+    std::string current_file_name;    // empty for an untitled document
     int32_t current_text_index = -1;  // slot shown in a pane; -1 when none
     int32_t current_kind = -1;        // kind of that node; -1 when none
 

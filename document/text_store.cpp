@@ -120,13 +120,17 @@ void TextStore::ReleaseAll() {
     for (int slot = 0; slot < kCapacity; ++slot) ReleaseTextSlot(slot);
 }
 
-bool TextStore::IsOccupied(int slot) const { return InRange(slot) && occupied_[slot]; }
+bool TextStore::IsOccupied(int slot) const {
+    return InRange(slot) && occupied_[slot];
+}
 
 const std::string& TextStore::TextOf(int slot) const {
     return IsOccupied(slot) ? texts_[slot] : kEmpty;
 }
 
-int32_t TextStore::TextLength(int slot) const { return static_cast<int32_t>(TextOf(slot).size()); }
+int32_t TextStore::TextLength(int slot) const {
+    return static_cast<int32_t>(TextOf(slot).size());
+}
 
 void TextStore::SetText(int slot, std::string_view text) {
     if (!IsOccupied(slot)) return;

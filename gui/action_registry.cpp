@@ -29,7 +29,9 @@ T& Missing(QWidget& window, const char* kind, std::string_view name) {
 
 }  // namespace
 
-void ActionRegistry::SetStrict(bool strict) { g_strict = strict; }
+void ActionRegistry::SetStrict(bool strict) {
+    g_strict = strict;
+}
 
 QAction& ActionRegistry::CreateIn(QObject& owner, const char* name, const QString& caption) {
     if (HasAction(name)) qFatal("The action \"%s\" is created twice", name);
@@ -58,7 +60,9 @@ QAction& ActionRegistry::Action(std::string_view name) const {
     return Missing<QAction>(window_, "action", name);
 }
 
-void ActionRegistry::AddMenu(const char* name, QMenu& menu) { menus_[name] = &menu; }
+void ActionRegistry::AddMenu(const char* name, QMenu& menu) {
+    menus_[name] = &menu;
+}
 
 void ActionRegistry::RemoveMenu(std::string_view name) {
     const auto it = menus_.find(name);
@@ -79,6 +83,8 @@ void ActionRegistry::SetChecked(std::string_view name, bool checked) const {
     Action(name).setChecked(checked);
 }
 
-bool ActionRegistry::IsChecked(std::string_view name) const { return Action(name).isChecked(); }
+bool ActionRegistry::IsChecked(std::string_view name) const {
+    return Action(name).isChecked();
+}
 
 }  // namespace quillora

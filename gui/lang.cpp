@@ -17,7 +17,8 @@ QString FormatMessage(const QString& format, std::initializer_list<QString> args
     out.reserve(format.size());
     auto next = args.begin();
     for (qsizetype i = 0; i < format.size(); ++i) {
-        if (format[i] == QLatin1Char('%') && i + 1 < format.size() && format[i + 1] == QLatin1Char('s')) {
+        if (format[i] == QLatin1Char('%') && i + 1 < format.size() &&
+            format[i + 1] == QLatin1Char('s')) {
             if (next != args.end()) out += *next++;
             ++i;
         } else {

@@ -17,7 +17,9 @@ QString Lang(uint16_t id, const char* english);
 QString FormatMessage(const QString& format, std::initializer_list<QString> args);
 
 // The application title, the caption of every message box.
-inline QString AppTitle() { return QStringLiteral("Quillora"); }
+inline QString AppTitle() {
+    return QStringLiteral("Quillora");
+}
 
 // Loads the pack named by LanguagePack from the program folder into the program-wide lookup;
 // returns the pack name in use (empty when the file is missing).

@@ -19,22 +19,30 @@ HelpViewer* g_help_viewer = nullptr;
 
 QMessageBox::Icon ToQt(MessageIcon icon) {
     switch (icon) {
-        case MessageIcon::Information: return QMessageBox::Information;
-        case MessageIcon::Warning: return QMessageBox::Warning;
-        case MessageIcon::Error: return QMessageBox::Critical;
-        case MessageIcon::Question: return QMessageBox::Question;
-        case MessageIcon::None: break;
+        case MessageIcon::Information:
+            return QMessageBox::Information;
+        case MessageIcon::Warning:
+            return QMessageBox::Warning;
+        case MessageIcon::Error:
+            return QMessageBox::Critical;
+        case MessageIcon::Question:
+            return QMessageBox::Question;
+        case MessageIcon::None:
+            break;
     }
     return QMessageBox::NoIcon;
 }
 
 QMessageBox::StandardButtons ToQt(MessageButtons buttons) {
     switch (buttons) {
-        case MessageButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+        case MessageButtons::YesNo:
+            return QMessageBox::Yes | QMessageBox::No;
         case MessageButtons::YesNoCancel:
             return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-        case MessageButtons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
-        case MessageButtons::Ok: break;
+        case MessageButtons::OkCancel:
+            return QMessageBox::Ok | QMessageBox::Cancel;
+        case MessageButtons::Ok:
+            break;
     }
     return QMessageBox::Ok;
 }
@@ -55,7 +63,9 @@ Platform& Platform::Instance() {
     return g_installed ? *g_installed : production;
 }
 
-void Platform::Install(Platform* platform) { g_installed = platform; }
+void Platform::Install(Platform* platform) {
+    g_installed = platform;
+}
 
 QStringList QtNameFilters(const QString& filter) {
     const QStringList parts = filter.split(QLatin1Char('|'));
@@ -71,16 +81,19 @@ QStringList QtNameFilters(const QString& filter) {
     return out;
 }
 
-MessageAnswer QtPlatform::ShowMessage(QWidget* parent, const QString& text,
-                                      const QString& caption, MessageIcon icon,
-                                      MessageButtons buttons) {
+MessageAnswer QtPlatform::ShowMessage(QWidget* parent, const QString& text, const QString& caption,
+                                      MessageIcon icon, MessageButtons buttons) {
     QMessageBox box(ToQt(icon), caption, text, ToQt(buttons), parent);
     switch (box.exec()) {
-        case QMessageBox::Yes: return MessageAnswer::Yes;
-        case QMessageBox::No: return MessageAnswer::No;
-        case QMessageBox::Cancel: return MessageAnswer::Cancel;
-        default: return buttons == MessageButtons::YesNoCancel ? MessageAnswer::Cancel
-                                                               : MessageAnswer::Ok;
+        case QMessageBox::Yes:
+            return MessageAnswer::Yes;
+        case QMessageBox::No:
+            return MessageAnswer::No;
+        case QMessageBox::Cancel:
+            return MessageAnswer::Cancel;
+        default:
+            return buttons == MessageButtons::YesNoCancel ? MessageAnswer::Cancel
+                                                          : MessageAnswer::Ok;
     }
 }
 
@@ -134,7 +147,9 @@ bool QtPlatform::OpenWithDesktop(const QString& path_or_address) {
     return QDesktopServices::openUrl(url);
 }
 
-void InstallHelpViewer(HelpViewer* viewer) { g_help_viewer = viewer; }
+void InstallHelpViewer(HelpViewer* viewer) {
+    g_help_viewer = viewer;
+}
 
 void QtPlatform::ShowHelpContents() {
     if (g_help_viewer) g_help_viewer->ShowContents();

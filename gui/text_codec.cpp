@@ -57,7 +57,9 @@ std::string ToAnsi(const QString& text) {
     return out;
 }
 
-QString RepresentableInAnsi(const QString& text) { return FromAnsi(ToAnsi(text)); }
+QString RepresentableInAnsi(const QString& text) {
+    return FromAnsi(ToAnsi(text));
+}
 
 QString StoreTextToPane(std::string_view canonical_text) {
     // Every line ends with CR LF, the last one too; the pane holds each break as one '\n', so a

@@ -18,7 +18,11 @@ QString StoreTextToPane(std::string_view canonical_text);
 std::string PaneTextToStore(const QString& pane_text);
 
 // Paths and settings use the platform's native encoding (UTF-8 here).
-inline QString FromNative(const std::string& s) { return QString::fromStdString(s); }
-inline std::string ToNative(const QString& s) { return s.toStdString(); }
+inline QString FromNative(const std::string& s) {
+    return QString::fromStdString(s);
+}
+inline std::string ToNative(const QString& s) {
+    return s.toStdString();
+}
 
 }  // namespace quillora

@@ -6,7 +6,9 @@ namespace quillora {
 
 namespace {
 
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char Lower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool IsWordChar(char c) {
     return (c >= '0' && c <= '9') || (Lower(c) >= 'a' && Lower(c) <= 'z') || c == '_';
@@ -28,7 +30,8 @@ size_t FindNoCase(std::string_view text, std::string_view needle, size_t from) {
 }
 
 bool StartsWithNoCase(std::string_view text, size_t at, std::string_view lower) {
-    return at + lower.size() <= text.size() && FindNoCase(text.substr(at, lower.size()), lower, 0) == 0;
+    return at + lower.size() <= text.size() &&
+           FindNoCase(text.substr(at, lower.size()), lower, 0) == 0;
 }
 
 // The topic number of an attribute text `id = "topic-N"` starting at `at`; -1 when it is not

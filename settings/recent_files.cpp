@@ -4,7 +4,9 @@ namespace quillora {
 
 namespace {
 constexpr const char* kSection = "History";
-std::string KeyOf(int k) { return "File" + std::to_string(k); }
+std::string KeyOf(int k) {
+    return "File" + std::to_string(k);
+}
 }  // namespace
 
 std::vector<std::string> RecentFiles(const ProfileFile& settings) {
@@ -27,6 +29,8 @@ void RecordRecentFile(ProfileFile& settings, const std::string& path) {
     settings.WriteString(kSection, KeyOf(0), path);
 }
 
-void ClearRecentFiles(ProfileFile& settings) { settings.EraseSection(kSection); }
+void ClearRecentFiles(ProfileFile& settings) {
+    settings.EraseSection(kSection);
+}
 
 }  // namespace quillora

@@ -5,14 +5,14 @@
 #include <QFileInfo>
 #include <QMenu>
 
+#include "app/commands/command_host.h"
+#include "document/notes_document.h"
+#include "document/notes_file.h"
 #include "gui/action_registry.h"
 #include "gui/app_paths.h"
 #include "gui/lang.h"
-#include "app/commands/command_host.h"
-#include "document/notes_document.h"
-#include "settings/recent_files.h"
 #include "gui/text_codec.h"
-#include "document/notes_file.h"
+#include "settings/recent_files.h"
 #include "settings/settings_schema.h"
 
 namespace quillora {
@@ -36,8 +36,8 @@ DocumentCommands::DocumentCommands(CommandHost& host) : host_(host) {
             &DocumentCommands::FileMenuNewClick);
     connect(&a.Create("FileMenuOpen", Lang(7002, "&Open...")), &QAction::triggered, this,
             &DocumentCommands::FileMenuOpenClick);
-    connect(&a.Create("ReOpenMenuClearList", Lang(7004, "&Clear List")), &QAction::triggered,
-            this, &DocumentCommands::ReOpenMenuClearListClick);
+    connect(&a.Create("ReOpenMenuClearList", Lang(7004, "&Clear List")), &QAction::triggered, this,
+            &DocumentCommands::ReOpenMenuClearListClick);
     for (int i = 1; i <= kRecentFileCount; ++i) {
         QAction* item = &a.Create(ReOpenItemName(i).constData(), QString());
         // The item's hint holds the full path, and that is what it opens.
@@ -117,7 +117,8 @@ bool DocumentCommands::AskSaveChanges(Prompt prompt) {
         // re-open list is not changed.
         FileDialogRequest request = save_dialog_;
         request.preset_name.clear();
-        const std::optional<QString> path = Platform::Instance().GetSaveFileName(&host_.Window(), request);
+        const std::optional<QString> path =
+            Platform::Instance().GetSaveFileName(&host_.Window(), request);
         if (!path) return false;
         host_.WriteNotesFileReporting(*path);
         return true;
@@ -162,7 +163,8 @@ bool DocumentCommands::FileMenuSaveAsClick() {
         save_dialog_.preset_name = current;
         save_dialog_.initial_folder = QFileInfo(current).absolutePath();
     }
-    const std::optional<QString> path = Platform::Instance().GetSaveFileName(&host_.Window(), save_dialog_);
+    const std::optional<QString> path =
+        Platform::Instance().GetSaveFileName(&host_.Window(), save_dialog_);
     if (!path) return false;
     host_.WriteNotesFileReporting(*path);
     RecordRecentFile(host_.SettingsFile(), ToNative(*path));

@@ -7,13 +7,13 @@
 #include <QShortcut>
 #include <QTextCursor>
 
-#include "gui/action_registry.h"
-#include "gui/lang.h"
 #include "app/commands/command_host.h"
 #include "document/notes_document.h"
-#include "document/ui/note_panes.h"
 #include "document/ui/my_tree_view.h"
 #include "document/ui/note_pane.h"
+#include "document/ui/note_panes.h"
+#include "gui/action_registry.h"
+#include "gui/lang.h"
 #include "gui/text_codec.h"
 #include "settings/settings_schema.h"
 
@@ -97,8 +97,9 @@ EditCommands::EditCommands(CommandHost& host) : host_(host) {
     setObjectName(QStringLiteral("EditCommands"));
     auto make = [this](const char* name, uint16_t id, const char* caption, const char* keys,
                        void (EditCommands::*handler)()) {
-        QAction& action = host_.Actions().Create(
-            name, Lang(id, caption), keys ? QKeySequence(QString::fromLatin1(keys)) : QKeySequence());
+        QAction& action =
+            host_.Actions().Create(name, Lang(id, caption),
+                                   keys ? QKeySequence(QString::fromLatin1(keys)) : QKeySequence());
         connect(&action, &QAction::triggered, this, handler);
     };
     make("EditMenuUndo", 7051, "&Undo", "Ctrl+Z", &EditCommands::EditMenuUndoClick);

@@ -5,14 +5,14 @@
 #include <QMenu>
 #include <QTextCursor>
 
-#include "gui/action_registry.h"
-#include "gui/lang.h"
 #include "app/commands/command_host.h"
 #include "document/notes_document.h"
-#include "document/ui/note_panes.h"
 #include "document/ui/my_tree_view.h"
 #include "document/ui/note_pane.h"
+#include "document/ui/note_panes.h"
 #include "document/ui/note_tree_model.h"
+#include "gui/action_registry.h"
+#include "gui/lang.h"
 #include "gui/platform.h"
 #include "gui/text_codec.h"
 #include "search/ui/replace_form.h"
@@ -176,7 +176,9 @@ bool SearchCommands::FindNext() {
     return false;
 }
 
-NotePane* SearchCommands::PaneOf(NodeId node) const { return host_.Panes().PaneOf(node); }
+NotePane* SearchCommands::PaneOf(NodeId node) const {
+    return host_.Panes().PaneOf(node);
+}
 
 PaneSelection SearchCommands::SelectionIn(NodeId node, std::string_view text) const {
     const QTextCursor cursor = PaneOf(node)->textCursor();

@@ -8,18 +8,18 @@
 #include <functional>
 #include <vector>
 
-#include "gui/action_registry.h"
-#include "app/commands/edit_commands.h"
-#include "gui/lang.h"
 #include "app/commands/command_host.h"
+#include "app/commands/edit_commands.h"
 #include "document/notes_document.h"
-#include "document/ui/note_panes.h"
+#include "document/tree_operations.h"
 #include "document/ui/my_tree_view.h"
 #include "document/ui/note_pane.h"
+#include "document/ui/note_panes.h"
 #include "document/ui/note_tree_model.h"
+#include "gui/action_registry.h"
+#include "gui/lang.h"
 #include "gui/platform.h"
 #include "gui/text_codec.h"
-#include "document/tree_operations.h"
 
 namespace quillora {
 

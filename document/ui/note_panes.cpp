@@ -22,15 +22,21 @@ NotePanes::NotePanes(NotesDocument& doc, QWidget* parent) : QObject(parent), doc
     }
 }
 
-NotePane* NotePanes::PaneFor(int32_t kind) const { return kind == kNote ? memo_ : folder_memo_; }
+NotePane* NotePanes::PaneFor(int32_t kind) const {
+    return kind == kNote ? memo_ : folder_memo_;
+}
 
 NotePane* NotePanes::Visible() const {
     return stack_->currentWidget() == folder_memo_ ? folder_memo_ : memo_;
 }
 
-void NotePanes::Front(NotePane* pane) { stack_->setCurrentWidget(pane); }
+void NotePanes::Front(NotePane* pane) {
+    stack_->setCurrentWidget(pane);
+}
 
-void NotePanes::ShowNode(NodeId node) { ShowNodeText(node, doc_.TextOf(node)); }
+void NotePanes::ShowNode(NodeId node) {
+    ShowNodeText(node, doc_.TextOf(node));
+}
 
 void NotePanes::ShowNodeText(NodeId node, std::string_view canonical_text) {
     const NodeData& data = doc_.tree.Data(node);

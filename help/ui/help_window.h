@@ -40,7 +40,6 @@ private:
     HelpDocument document_;
 };
 
-
 // The path of the application's help file: the program's folder followed by "Quillora.hlp",
 // unless the program has set another one.
 QString HelpFilePath();

@@ -62,8 +62,7 @@ void WidenSearchDialog(QDialog& dialog, const SearchDialogControls& controls,
         radio->setGeometry(radio_left, radio->y(), button_left - kDialogMargin - radio_left,
                            radio->height());
     }
-    controls.case_check_box->setGeometry(kDialogMargin, case_top,
-                                         button_left - 2 * kDialogMargin,
+    controls.case_check_box->setGeometry(kDialogMargin, case_top, button_left - 2 * kDialogMargin,
                                          controls.case_check_box->height());
 }
 
@@ -124,8 +123,8 @@ TSearchForm::TSearchForm(QWidget* parent) : QDialog(parent) {
     SetHelpContext(c.selected_rb, 68);
 
     if (LanguageText::Instance().HasModule()) {
-        WidenSearchDialog(*this, c, {c.find_button, c.cancel_button, c.help_button},
-                             {c.text_edit}, kFindOuterHeightWithPack, kFindCaseTopWithPack);
+        WidenSearchDialog(*this, c, {c.find_button, c.cancel_button, c.help_button}, {c.text_edit},
+                          kFindOuterHeightWithPack, kFindCaseTopWithPack);
     }
 
     connect(c.text_edit, &QLineEdit::textChanged, this, &TSearchForm::TextEditChange);

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "gui/dialog_frame.h"
-
 #include "search/note_search.h"
 
 class QCheckBox;

@@ -6,8 +6,8 @@
 #include <QTest>
 #include <QUrl>
 
-#include "document/ui/note_pane.h"
 #include "document/notes_file.h"
+#include "document/ui/note_pane.h"
 #include "tests/support/ui_fixture.h"
 
 namespace quillora::testing {

@@ -15,9 +15,9 @@
 #include <cstdio>
 #include <vector>
 
+#include "document/notes_file.h"
 #include "document/ui/my_tree_view.h"
 #include "document/ui/note_pane.h"
-#include "document/notes_file.h"
 #include "tests/support/ui_fixture.h"
 
 namespace quillora::testing {

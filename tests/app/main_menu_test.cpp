@@ -7,11 +7,11 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "gui/action_registry.h"
-#include "gui/context_help.h"
+#include "document/notes_file.h"
 #include "document/ui/my_tree_view.h"
 #include "document/ui/note_pane.h"
-#include "document/notes_file.h"
+#include "gui/action_registry.h"
+#include "gui/context_help.h"
 #include "tests/support/ui_fixture.h"
 
 namespace quillora::testing {
@@ -99,7 +99,8 @@ TEST_F(MainMenuTest, CommandsCreatedByOtherControllersAppearInTheirPlaces) {
     for (const char* name : {"EditMenuCut", "EditMenuUndo", "NotesMenuNewNote", "SearchMenuFind"}) {
         if (!form.findChild<QAction*>(name)) form.Actions().Create(name, name);
     }
-    if (!form.findChild<QAction*>("PopupMenuDelete")) form.Actions().Create("PopupMenuDelete", "del");
+    if (!form.findChild<QAction*>("PopupMenuDelete"))
+        form.Actions().Create("PopupMenuDelete", "del");
     BuildMainMenu(form);
 
     auto* edit = form.findChild<QMenu*>("EditMenu");

@@ -11,10 +11,10 @@
 #include <QTest>
 #include <QTimer>
 
-#include "gui/context_help.h"
 #include "document/ui/my_tree_view.h"
 #include "document/ui/note_pane.h"
 #include "document/ui/note_tree_model.h"
+#include "gui/context_help.h"
 #include "search/ui/replace_form.h"
 #include "search/ui/search_form.h"
 #include "settings/language_pack.h"

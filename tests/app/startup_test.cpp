@@ -2,11 +2,11 @@
 
 #include <QTemporaryDir>
 
-#include "base/command_line.h"
 #include "app/instance_lock.h"
+#include "base/command_line.h"
 #include "gui/lang.h"
-#include "settings/recent_files.h"
 #include "gui/text_codec.h"
+#include "settings/recent_files.h"
 
 namespace quillora {
 namespace {

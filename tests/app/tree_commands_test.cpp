@@ -13,10 +13,10 @@
 #include <QTimer>
 #include <memory>
 
+#include "document/notes_file.h"
 #include "document/ui/my_tree_view.h"
 #include "document/ui/note_pane.h"
 #include "document/ui/note_tree_model.h"
-#include "document/notes_file.h"
 #include "tests/support/ui_fixture.h"
 
 namespace quillora::testing {

@@ -1,9 +1,10 @@
+#include "document/note_tree.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "document/note_tree.h"
 #include "document/notes_document.h"
 
 namespace quillora {

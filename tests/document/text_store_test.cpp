@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "document/text_store.h"
+
+#include <gtest/gtest.h>
 
 namespace quillora {
 namespace {

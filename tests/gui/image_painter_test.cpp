@@ -1,11 +1,11 @@
-#include "gui/icons/tool_glyphs.h"
-
 #include <gtest/gtest.h>
 
 #include <QColor>
 #include <QImage>
 #include <QPainter>
 #include <QPixmap>
+
+#include "gui/icons/tool_glyphs.h"
 
 namespace quillora {
 namespace {

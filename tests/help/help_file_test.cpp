@@ -18,14 +18,20 @@ struct SectionCase {
 TEST(HelpDocumentTest, FindsTheTopicSectionsOfTheMarkup) {
     const SectionCase cases[] = {
         {"<DIV ID=\"TOPIC-3\">Three</Div>", {3}, 3, "<DIV ID=\"TOPIC-3\">Three</Div>"},
-        {"<div id = \"topic-4\" class=\"t\">a</div><div id=\"topic-4\">b</div>", {4}, 4,
+        {"<div id = \"topic-4\" class=\"t\">a</div><div id=\"topic-4\">b</div>",
+         {4},
+         4,
          "<div id = \"topic-4\" class=\"t\">a</div>"},
         {"<divx id=\"topic-5\">no</div><div dataid=\"topic-6\">no</div>", {}, 5, ""},
         {"<div id=\"topic-7\">open", {}, 7, ""},
         {"<div id=\"topic-\">x</div><div id=\"topic-8x\">y</div>", {}, 8, ""},
-        {"<div id=\"topic-1\" id=\"topic-2\">z</div>", {2}, 2,
+        {"<div id=\"topic-1\" id=\"topic-2\">z</div>",
+         {2},
+         2,
          "<div id=\"topic-1\" id=\"topic-2\">z</div>"},
-        {"<div id=\"topic-99999999999\">big</div>", {0}, 0,
+        {"<div id=\"topic-99999999999\">big</div>",
+         {0},
+         0,
          "<div id=\"topic-99999999999\">big</div>"},
         {"<div id=\"topic-9\"", {}, 9, ""},
     };

@@ -1,4 +1,3 @@
-#include "gui/context_help.h"
 #include "help/ui/help_window.h"
 
 #include <gtest/gtest.h>
@@ -22,6 +21,8 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 #include <vector>
+
+#include "gui/context_help.h"
 
 namespace quillora {
 namespace {

@@ -14,9 +14,8 @@ TMainForm& UiTest::StartMainForm(const QStringList& arguments) {
     context_.settings_file = std::make_unique<ProfileFile>(ToNative(SettingsFilePath()));
     context_.arguments = arguments;
     form_ = std::make_unique<TMainForm>(context_);
-    new QAbstractItemModelTester(form_->TreeModel(),
-                                 QAbstractItemModelTester::FailureReportingMode::Fatal,
-                                 form_.get());
+    new QAbstractItemModelTester(
+        form_->TreeModel(), QAbstractItemModelTester::FailureReportingMode::Fatal, form_.get());
     form_->show();
     // The start timer fires once, 180 ms after creation.
     auto* timer = form_->findChild<QTimer*>(QStringLiteral("Timer"));

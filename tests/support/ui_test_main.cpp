@@ -6,8 +6,8 @@
 
 // UI tests share one QApplication; each test builds its own windows on it.
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen"
-                                                                      : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     quillora::ActionRegistry::SetStrict(true);
     ::testing::InitGoogleTest(&argc, argv);

@@ -16,10 +16,10 @@
 
 #include "app/app_context.h"
 #include "app/main_form.h"
-#include "document/ui/note_pane.h"
-#include "gui/text_codec.h"
 #include "bench_util.h"
 #include "document/notes_file.h"
+#include "document/ui/note_pane.h"
+#include "gui/text_codec.h"
 
 namespace {
 
@@ -81,10 +81,10 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "cannot write %s\n", path.c_str());
             return 1;
         }
-        std::printf("document: %d nodes, %s of text\n", doc.tree.Count(),
-                    quillora::bench::Megabytes(
-                        static_cast<double>(quillora::bench::TotalTextBytes(doc)))
-                        .c_str());
+        std::printf(
+            "document: %d nodes, %s of text\n", doc.tree.Count(),
+            quillora::bench::Megabytes(static_cast<double>(quillora::bench::TotalTextBytes(doc)))
+                .c_str());
     }
 
     quillora::AppContext context;
