@@ -191,6 +191,7 @@ struct Record {
 
 // Reads every record and checks it against the format's limits before the document is touched,
 // so a damaged file leaves nothing behind.
+// NOLINTNEXTLINE(readability-function-size): one pass over the records, each check beside its field
 ReadStatus Parse(ByteSource& src, NotesDocument& doc, const ReadCallbacks& cb) {
     const auto ended = [&src] {
         return src.failed() ? ReadStatus::CannotOpen : ReadStatus::Damaged;
@@ -364,7 +365,8 @@ bool Serialize(const NotesDocument& doc, ByteSink& sink, const std::function<voi
         PutInt32(fixed, depth);
         PutInt32(fixed + 4, data.Kind);
         const std::string& title = doc.tree.Title(node);
-        std::memcpy(fixed + 8, title.data(), std::min(title.size(), kMaxTitleLength));
+        // The field is zero-filled: the title's end is the zero after it.
+        std::copy_n(title.data(), std::min(title.size(), kMaxTitleLength), fixed + 8);
 
         const std::string& stored = doc.texts.TextOf(data.TextIndex);
         std::string cut;

@@ -368,8 +368,14 @@ bool ReplaceFile(const std::string& path, std::string_view bytes) {
     std::string temp;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = folder_prefix + "." + base + "." + std::to_string(::getpid()) + "." +
-               std::to_string(attempt) + ".tmp";
+        temp = folder_prefix;
+        temp += '.';
+        temp += base;
+        temp += '.';
+        temp += std::to_string(::getpid());
+        temp += '.';
+        temp += std::to_string(attempt);
+        temp += ".tmp";
         fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST) return false;
     }

@@ -11,6 +11,7 @@ std::string KeyOf(int k) {
 
 std::vector<std::string> RecentFiles(const ProfileFile& settings) {
     std::vector<std::string> files;
+    files.reserve(kRecentFileCount);
     for (int k = 0; k < kRecentFileCount; ++k) {
         files.push_back(settings.ReadString(kSection, KeyOf(k), ""));
     }

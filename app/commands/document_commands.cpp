@@ -232,7 +232,7 @@ void DocumentCommands::DropFiles(const QStringList& paths) {
     if (dropping_ || paths.isEmpty()) return;
     dropping_ = true;
     host_.Window().setAcceptDrops(false);
-    const QString first = paths.front();
+    const QString& first = paths.front();
     if (IsNotesFile(ToNative(first))) {
         if (AskSaveChanges(Prompt::Drop)) {
             host_.Window().activateWindow();

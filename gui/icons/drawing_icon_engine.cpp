@@ -90,8 +90,9 @@ QImage RenderDrawing(const Drawing& draw, QSize pixel_size) {
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     // Whole pixels, so that the design's edges stay on pixel boundaries.
-    painter.translate(static_cast<qreal>((pixel_size.width() - side) / 2),
-                      static_cast<qreal>((pixel_size.height() - side) / 2));
+    const int left = (pixel_size.width() - side) / 2;
+    const int top = (pixel_size.height() - side) / 2;
+    painter.translate(left, top);
     painter.scale(side / qreal(kDesignGrid), side / qreal(kDesignGrid));
     draw(painter);
     return image;

@@ -23,6 +23,7 @@ constexpr int kReplaceHelpTopic = 70;
 constexpr int kMargin = 8;
 }  // namespace
 
+// NOLINTNEXTLINE(readability-function-size): the placing of each control, one after another
 TReplaceForm::TReplaceForm(QWidget* owner, ReplaceHandlers handlers)
     : QDialog(owner), handlers_(std::move(handlers)) {
     setObjectName(QStringLiteral("ReplaceForm"));
