@@ -1,9 +1,12 @@
 #include "settings/recent_files.h"
 
+#include "settings/settings_schema.h"
+
 namespace quillora {
 
 namespace {
-constexpr const char* kSection = "History";
+constexpr const char* kSection = settings_keys::kHistory;
+// The key of entry `k` (0 the newest) of the History section: "File0" ... "File9".
 std::string KeyOf(int k) {
     return "File" + std::to_string(k);
 }
@@ -19,7 +22,7 @@ std::vector<std::string> RecentFiles(const ProfileFile& settings) {
 }
 
 void RecordRecentFile(ProfileFile& settings, const std::string& path) {
-    if (settings.ReadInt("Main", "HideReOpen", 0) != 0) return;
+    if (ReadFlag(settings, settings_keys::kHideReOpen)) return;
     const std::vector<std::string> files = RecentFiles(settings);
     for (const std::string& file : files) {
         if (file == path) return;
