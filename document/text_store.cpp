@@ -56,6 +56,22 @@ bool IsCanonical(std::string_view text) {
     return !after_cr && (n == 0 || p[n - 1] == '\n');
 }
 
+std::size_t EditLength(std::string_view text) {
+    std::size_t length = text.size();
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r') {
+            if (i + 1 < text.size() && text[i + 1] == '\n') {
+                ++i;
+            } else {
+                ++length;
+            }
+        } else if (text[i] == '\n') {
+            ++length;
+        }
+    }
+    return length;
+}
+
 std::string Canonical(std::string_view text) {
     std::string out;
     out.reserve(text.size() + 2);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -17,7 +18,14 @@ std::string Canonical(std::string_view text);
 // Rewrites `text` in place into the canonical form; cheap when it already is canonical.
 void MakeCanonical(std::string& text);
 bool IsCanonical(std::string_view text);
+// The length of `text` as a pane counts it: every line break (CR LF, a lone CR or a lone LF) is
+// two characters, the CR LF it is stored as.
+std::size_t EditLength(std::string_view text);
 }  // namespace line_text
+
+// The most characters a pane holds, line breaks counted as two. Typing, pasting and replacing
+// never make a text longer than this.
+constexpr int32_t kMaxEditLength = 65497;
 
 // The fixed-capacity store of node texts. Each occupied slot holds exactly one node's text, kept
 // in the canonical joined form (see line_text), which behaves exactly like a list of lines.

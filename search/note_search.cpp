@@ -142,17 +142,37 @@ NodeId NextToSearch(const NotesDocument& doc, NodeId node, const SearchSettings&
     return settings.all_nodes ? doc.tree.NextInDisplayOrder(node) : kNoNode;
 }
 
+// A replacement may not make a text longer than a pane holds. One that does not lengthen the
+// text is always made, even in a text that is longer already (a file may hold one).
+bool FitsEditLength(std::size_t length_before, std::size_t length_after) {
+    return length_after <= length_before ||
+           length_after <= static_cast<std::size_t>(kMaxEditLength);
+}
+
 // Builds `out`: `text` with every occurrence at or after `from` replaced, left to right without
-// overlaps, in one pass. Returns the number replaced (0 leaves `out` alone); `caret` becomes the
-// offset after the last replacement in `out`.
+// overlaps, in one pass, stopping before the first replacement that would make the text longer
+// than kMaxEditLength (`cut_short` is then set). Returns the number replaced (0 leaves `out`
+// alone); `caret` becomes the offset after the last replacement in `out`.
 std::size_t ReplaceOccurrences(std::string_view text, std::size_t from, const Finder& finder,
                                std::string_view with, std::vector<std::size_t>& hits,
-                               std::string& out, std::size_t& caret) {
+                               std::string& out, std::size_t& caret, bool& cut_short) {
     hits.clear();
+    cut_short = false;
     const std::size_t m = finder.size();
     for (std::size_t pos = finder.Find(text, from); pos != kNpos;
          pos = finder.Find(text, pos + m)) {
         hits.push_back(pos);
+    }
+    if (!hits.empty() && with.size() > m) {
+        // Neither text holds a line break, so each replacement adds the same length.
+        const std::size_t length = line_text::EditLength(text);
+        const std::size_t growth = with.size() - m;
+        const auto limit = static_cast<std::size_t>(kMaxEditLength);
+        const std::size_t fitting = length >= limit ? 0 : (limit - length) / growth;
+        if (hits.size() > fitting) {
+            hits.resize(fitting);
+            cut_short = true;
+        }
     }
     if (hits.empty()) return 0;
 
@@ -234,6 +254,11 @@ ReplaceResult Replace(NotesDocument& doc, const PaneSelection& selection,
         edited.append(shown_text.substr(0, start));
         edited.append(with);
         edited.append(shown_text.substr(start + search.size()));
+        if (!FitsEditLength(line_text::EditLength(shown_text), line_text::EditLength(edited))) {
+            doc.texts.SetText(slot, shown_text);
+            result.too_long = true;
+            return result;
+        }
         // The selection may have covered line breaks; storing brings the text back to lines.
         doc.texts.SetText(slot, edited);
         result.replaced = true;
@@ -270,9 +295,11 @@ ReplaceAllResult ReplaceAll(NotesDocument& doc, const PaneSelection& selection,
             const bool first = node == selection.node;
             const int slot = doc.tree.Data(node).TextIndex;
             const std::string_view text = first ? std::string_view(pane) : doc.TextOf(node);
+            bool cut_short = false;
             const std::size_t replaced =
-                ReplaceOccurrences(text, from, finder, with, hits, out, caret);
+                ReplaceOccurrences(text, from, finder, with, hits, out, caret, cut_short);
             from = 0;
+            if (cut_short) result.not_fully_replaced.push_back(node);
             if (replaced == 0) continue;
             result.count += static_cast<int32_t>(replaced);
             last_changed = node;

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "document/note_tree.h"
 #include "document/notes_document.h"
@@ -80,16 +81,21 @@ SearchResult FindNextMatch(const NotesDocument& doc, const PaneSelection& select
 
 struct ReplaceResult {
     bool replaced = false;     // the selection was replaced (the document is then modified)
+    bool too_long = false;     // not replaced: the text would have grown past kMaxEditLength
     PaneSelection after_edit;  // the selection after the replacement: the caret after the new text
-    SearchResult search;       // the Find Next that follows
+    SearchResult search;       // the Find Next that follows; none when `too_long`
 };
 
 // The replace dialog's Replace. `shown_text` is the whole text of the selected node's pane (line
-// breaks as CR LF; the pane may lack the final one). When the selection is as long as the search
-// text, whatever it holds is replaced by `replacement` in that text; the result is stored into
-// the node and the next occurrence is searched from the caret after the new text. The caller
+// breaks as CR LF or LF; the pane may lack the final one). When the selection is as long as the
+// search text, whatever it holds is replaced by `replacement` in that text; the result is stored
+// into the node and the next occurrence is searched from the caret after the new text. The caller
 // makes the same edit in the pane (one that undo cannot take back) and marks the document
 // modified when `replaced`.
+//
+// A replacement that would make the text longer than kMaxEditLength (line_text::EditLength) is
+// not made, as the pane refuses typing beyond it: the shown text is stored unchanged, `too_long`
+// is set and no search runs, so the selection stays on the occurrence that was left alone.
 ReplaceResult Replace(NotesDocument& doc, const PaneSelection& selection,
                       const SearchSettings& settings, std::string_view replacement,
                       std::string_view shown_text);
@@ -99,6 +105,9 @@ struct ReplaceAllResult {
     PaneSelection selection;  // the node selected at the end and its pane's selection
     std::string shown_text;   // what that node's pane shows at the end
     SearchEnd end = SearchEnd::kNone;
+    // Nodes, in display order, where occurrences were left because replacing them would have
+    // made the text longer than kMaxEditLength.
+    std::vector<NodeId> not_fully_replaced;
 
     bool Modified() const { return count > 0; }
 };
@@ -108,9 +117,12 @@ struct ReplaceAllResult {
 // that repeating Find Next and replacing each hit reaches: every occurrence at or after the
 // search's starting point in the selected node and, with `all_nodes`, every occurrence in each
 // later node, scanned left to right without overlaps, so that replaced text is never searched
-// again. The final node is the last one that had a hit, with the caret directly after its last
-// replacement; without any hit the selection stays as it was. The search always ends without a
-// hit, so `end` names the message to show (kNone only when there is no node to search from).
+// again. In each node the replacing stops before the first one that would make the text longer
+// than kMaxEditLength; that node is listed in `not_fully_replaced` and the next node is worked
+// on. The final node is the last one where something was replaced, with the caret directly after
+// its last replacement; without any replacement the selection stays as it was. The search always
+// ends without a hit, so `end` names the message to show (kNone only when there is no node to
+// search from).
 //
 // Only the text store changes. When the text of the node shown in a pane (current_text_index)
 // was changed, the pane's copy is stale: current_text_index and current_kind become -1 so that no

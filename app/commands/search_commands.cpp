@@ -118,6 +118,13 @@ void SearchCommands::ReplaceFormReplace(const SearchSettings& settings,
     const std::string shown = PaneTextToStore(pane->PlainText());
     const ReplaceResult result =
         Replace(doc, SelectionIn(node, shown), settings_, replacement, shown);
+    if (result.too_long) {
+        ShowNotReplaced(7787,
+                        "The text was not replaced because \"%s\" would have grown past 65497 "
+                        "characters.",
+                        {node});
+        return;
+    }
     if (result.replaced) {
         // The same edit in the pane, which undo cannot take back; the caret ends after it.
         QTextCursor cursor = pane->textCursor();
@@ -158,6 +165,10 @@ void SearchCommands::ReplaceFormReplaceAll(const SearchSettings& settings,
         host_.Document().modified = true;
     }
     ShowEnd(result.end);
+    ShowNotReplaced(7786,
+                    "Some notes were not fully replaced because they would have grown past 65497 "
+                    "characters:\n%s",
+                    result.not_fully_replaced);
 }
 
 // --- searching and showing ---
@@ -211,6 +222,20 @@ void SearchCommands::ShowEnd(SearchEnd end) {
     Platform::Instance().ShowMessage(MessageOwner(),
                                      Lang(static_cast<uint16_t>(end), english.c_str()), AppTitle(),
                                      MessageIcon::Information, MessageButtons::Ok);
+}
+
+void SearchCommands::ShowNotReplaced(uint16_t id, const char* english,
+                                     const std::vector<NodeId>& nodes) {
+    if (nodes.empty()) return;
+    constexpr std::size_t kMaxNamed = 10;
+    QStringList titles;
+    for (std::size_t i = 0; i < nodes.size() && i < kMaxNamed; ++i) {
+        titles.append(FromAnsi(host_.Document().tree.Title(nodes[i])));
+    }
+    if (nodes.size() > kMaxNamed) titles.append(QStringLiteral("..."));
+    Platform::Instance().ShowMessage(MessageOwner(),
+                                     FormatMessage(Lang(id, english), {titles.join('\n')}),
+                                     AppTitle(), MessageIcon::Information, MessageButtons::Ok);
 }
 
 QWidget* SearchCommands::MessageOwner() const {

@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "search/note_search.h"
 
@@ -63,6 +64,9 @@ private:
     void ShowHit(const SearchHit& hit);
     void SelectInPane(NotePane* pane, std::string_view text, int32_t start, int32_t length);
     void ShowEnd(SearchEnd end);
+    // Tells the user which nodes kept occurrences because replacing them would have made their
+    // text longer than a pane holds (at most ten titles, then "..."); nothing when none did.
+    void ShowNotReplaced(uint16_t id, const char* english, const std::vector<NodeId>& nodes);
     QWidget* MessageOwner() const;
 
     CommandHost& host_;

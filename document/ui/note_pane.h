@@ -3,6 +3,8 @@
 #include <QPlainTextEdit>
 #include <utility>
 
+#include "document/text_store.h"
+
 namespace quillora {
 
 // One of the two text panes: `Memo` for notes, `FolderMemo` for folders. Plain text, tabs
@@ -14,7 +16,7 @@ namespace quillora {
 class NotePane : public QPlainTextEdit {
     Q_OBJECT
 public:
-    static constexpr int kMaxLength = 65497;
+    static constexpr int kMaxLength = kMaxEditLength;
 
     NotePane(const QString& object_name, QWidget* parent);
 

@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "document/notes_file.h"
 #include "document/ui/my_tree_view.h"
 #include "document/ui/note_pane.h"
 #include "document/ui/note_tree_model.h"
@@ -465,6 +466,47 @@ TEST_F(SearchCommandsTest, ReplaceAllOfAByAaTerminatesAndTakesTypedEdits) {
     QTest::keyClicks(form.Memo(), "Z");
     form.StoreCurrentText();
     EXPECT_EQ(Stored(note), "aaaaZb");
+}
+
+TEST_F(SearchCommandsTest, ReplacingNeverGrowsANotePastThePaneAndSavingKeepsItsTail) {
+    TMainForm& form = Start();
+    const std::string tail = "IMPORTANT TAIL the user wrote";
+    const NodeId note = Add(kNoNode, kNote, std::string(40000, 'x') + "\r\n" + tail);
+    const NodeId next = Add(kNoNode, kNote, "x");
+    Select(note);
+    TReplaceForm* dialog = OpenReplace("x", "xx", false);
+    dialog->ReplaceAllButton()->click();
+
+    EXPECT_EQ(form.Memo()->TextLength(), NotePane::kMaxLength);
+    EXPECT_TRUE(Shown(form.Memo()).endsWith(QString::fromStdString("x\n" + tail)));
+    ASSERT_EQ(platform_.messages.size(), 2u);
+    EXPECT_EQ(platform_.messages[0].text, "End of Note Reached.");
+    EXPECT_EQ(platform_.messages[1].text,
+              "Some notes were not fully replaced because they would have grown past 65497 "
+              "characters:\nnote");
+    EXPECT_EQ(platform_.messages[1].icon, MessageIcon::Information);
+    EXPECT_EQ(platform_.messages[1].caption, "Quillora");
+
+    // A single Replace in the full note is refused and said so; the occurrence stays selected.
+    PlaceCaret(form.Memo(), 0, 1);
+    dialog->ReplaceButton()->click();
+    EXPECT_EQ(form.Memo()->TextLength(), NotePane::kMaxLength);
+    EXPECT_EQ(Selection(form.Memo()), std::make_pair(0, 1));
+    ASSERT_EQ(platform_.messages.size(), 3u);
+    EXPECT_EQ(platform_.messages[2].text,
+              "The text was not replaced because \"note\" would have grown past 65497 "
+              "characters.");
+
+    // What is saved is what the pane shows, the tail included.
+    const QString path = HomeFile("grown.qlb");
+    ASSERT_TRUE(form.WriteNotesFileReporting(path));
+    NotesDocument read;
+    ASSERT_EQ(ReadNotesFile(ToNative(path), read), ReadStatus::Ok);
+    const std::string& saved = read.TextOf(read.tree.FirstTopLevel());
+    EXPECT_EQ(saved.size(), static_cast<std::size_t>(NotePane::kMaxLength));
+    EXPECT_EQ(saved.substr(saved.size() - tail.size() - 2), tail + "\r\n");
+    EXPECT_TRUE(Stored(note) == saved.substr(0, saved.size() - 2));
+    EXPECT_EQ(Stored(next), "x");
 }
 
 TEST_F(SearchCommandsTest, ReplaceAllWithoutAHitChangesNothing) {

@@ -522,6 +522,69 @@ TEST(ReplaceAll, WorksOnWhatWasTypedNotOnWhatWasStored) {
 }
 
 // ---------------------------------------------------------------------------------------------
+// No replacement makes a text longer than the pane holds (kMaxEditLength, line breaks counted
+// as two); nothing after the last replacement is ever cut.
+
+TEST(ReplaceLimit, ReplacingStopsWhereTheTextWouldPassThePanesLength) {
+    const auto x = [](std::size_t n) { return std::string(n, 'x'); };
+    constexpr std::size_t kMax = kMaxEditLength;
+    const std::string tail = "\r\nIMPORTANT TAIL the user wrote";
+    struct Case {
+        const char* name;
+        std::string shown;  // the pane's text, every occurrence at its start
+        std::string search, with;
+        int32_t count;         // what Replace All replaces in it
+        bool listed;           // it is reported as not fully replaced
+        bool single_replaced;  // Replace of its first occurrence is made
+    };
+    const Case cases[] = {
+        {"grows until full, the tail kept", x(40000) + tail, "x", "xx",
+         static_cast<int32_t>(kMax - 40000 - tail.size()), true, true},
+        {"the last replacement lands exactly on the limit", "aaa" + x(kMax - 6), "a", "aa", 3,
+         false, true},
+        {"one more would pass it", "aaaa" + x(kMax - 7), "a", "aa", 3, true, true},
+        {"a full text takes no growth", "a" + x(kMax - 1), "a", "ab", 0, true, false},
+        {"a lone line feed counts two", "a" + std::string((kMax - 1) / 2, '\n'), "a", "ab", 0, true,
+         false},
+        {"same length in a full text", "aa" + x(kMax - 2), "a", "b", 2, false, true},
+        {"shrinking a text already too long", "ab" + x(kMax), "ab", "b", 1, false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        NotesDocument doc;
+        const NodeId note = AddNode(doc, kNoNode, kNote, "");
+        const NodeId next = AddNode(doc, kNoNode, kNote, c.search);
+        Show(doc, note);
+        const SearchSettings st = Settings(c.search, true, true);
+
+        const ReplaceResult one =
+            Replace(doc, {note, 0, static_cast<int32_t>(c.search.size())}, st, c.with, c.shown);
+        EXPECT_EQ(one.replaced, c.single_replaced);
+        EXPECT_EQ(one.too_long, !c.single_replaced);
+        if (!c.single_replaced) {
+            // Left alone, and the selection stays on it: no search ran.
+            EXPECT_TRUE(doc.TextOf(note) == line_text::Canonical(c.shown));
+            EXPECT_FALSE(one.search.Found());
+            EXPECT_EQ(one.search.end, SearchEnd::kNone);
+        }
+
+        const ReplaceAllResult all = ReplaceAll(doc, {note, 0, 0}, st, c.with, c.shown);
+        std::string replaced;
+        for (int32_t i = 0; i < c.count; ++i) replaced += c.with;
+        replaced += c.shown.substr(static_cast<std::size_t>(c.count) * c.search.size());
+        // Compared whole, but reported by length: the texts are long.
+        const std::string expected = line_text::Canonical(replaced);
+        EXPECT_EQ(doc.TextLength(note), static_cast<int32_t>(expected.size()));
+        EXPECT_TRUE(doc.TextOf(note) == expected);
+        // The next note is worked on all the same.
+        EXPECT_EQ(doc.TextOf(next), line_text::Canonical(c.with));
+        EXPECT_EQ(all.count, c.count + 1);
+        EXPECT_EQ(all.not_fully_replaced,
+                  c.listed ? std::vector<NodeId>{note} : std::vector<NodeId>{});
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
 
 TEST(PanePositions, ConvertBetweenCanonicalAndSingleCharacterLineBreaks) {
     const std::string text = "ab\r\n\r\nc\r\n";  // one-character form: "ab\n\nc\n"
