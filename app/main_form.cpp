@@ -385,7 +385,10 @@ void TMainForm::ShowProgress(uint16_t id, const char* english, int index) {
     }
 }
 
-void TMainForm::ReadNotesFileReporting(const QString& path) {
+void TMainForm::ReadNotesFileReporting(const QString& given_path) {
+    // Every way of opening a file comes here. The re-open list, like the document, keeps the
+    // absolute path, so that an entry opens the same file from any working folder.
+    const QString path = FromNative(DocumentPath(ToNative(given_path)));
     Platform& platform = Platform::Instance();
     ReadCallbacks callbacks;
     callbacks.header_accepted = [this, &path] { RecordRecentFile(SettingsFile(), ToNative(path)); };

@@ -454,6 +454,14 @@ bool SaveSafely(const std::string& path, const NotesDocument& doc,
 
 }  // namespace
 
+std::string DocumentPath(const std::string& path) {
+    if (path.empty()) return path;
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    if (error) return path;
+    return absolute.lexically_normal().string();
+}
+
 bool IsNotesFile(const std::string& path) {
     Fd fd(OpenForReading(path));
     if (fd.get() < 0) return false;
@@ -470,7 +478,7 @@ ReadStatus ReadNotesFile(const std::string& path, NotesDocument& doc, const Read
     }
     FileSource src(fd.get());
     const ReadStatus status = ReadInto(src, doc, cb);
-    if (status == ReadStatus::Ok) doc.current_file_name = path;
+    if (status == ReadStatus::Ok) doc.current_file_name = DocumentPath(path);
     return status;
 }
 
@@ -489,7 +497,7 @@ WriteStatus WriteNotesFile(const std::string& path, NotesDocument& doc,
     std::vector<CutText> cuts;
     if (!SaveSafely(path, doc, progress, faults, &cuts)) return WriteStatus::CannotWrite;
     for (CutText& cut : cuts) doc.texts.SetCanonicalText(cut.slot, std::move(cut.text));
-    doc.current_file_name = path;
+    doc.current_file_name = DocumentPath(path);
     doc.modified = false;
     return WriteStatus::Ok;
 }

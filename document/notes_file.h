@@ -24,6 +24,11 @@ constexpr int32_t kMaxRecords = 4000;
 constexpr int32_t kMaxTextLength = 65498;
 }  // namespace notes_file
 
+// The path a document is known by: `path` made absolute against the working folder, with its
+// "." and ".." steps taken out, so that it names the same file from any working folder later.
+// Reading and writing give the document this path; the empty path stays empty.
+std::string DocumentPath(const std::string& path);
+
 // True when the file starts with the magic "QuilloraApp" and its zero byte. The version is not
 // looked at; a file that cannot be opened or is shorter than the header is not a notes file.
 bool IsNotesFile(const std::string& path);

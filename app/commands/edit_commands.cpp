@@ -46,6 +46,9 @@ bool StartsWord(QChar previous) {
            previous == QChar::ParagraphSeparator;
 }
 
+// The first character of `format` that is neither a field letter, a space nor quoted text. A
+// format that spaces its fields (the C locale's "d MMM yyyy") has none, and then the
+// separator the system's numeric short date uses is taken.
 QChar FirstSeparator(const QString& format, QChar fallback) {
     bool quoted = false;
     for (const QChar c : format) {
@@ -53,7 +56,7 @@ QChar FirstSeparator(const QString& format, QChar fallback) {
             quoted = !quoted;
             continue;
         }
-        if (!quoted && !c.isLetter()) return c;
+        if (!quoted && !c.isLetter() && !c.isSpace()) return c;
     }
     return fallback;
 }

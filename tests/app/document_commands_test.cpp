@@ -1,6 +1,7 @@
 #include "app/commands/document_commands.h"
 
 #include <QAction>
+#include <QDir>
 #include <QMenu>
 #include <QMimeData>
 #include <QTest>
@@ -197,6 +198,32 @@ TEST_F(DocumentCommandsTest, ReOpenListKeepsItsOrderAndDropsTheOldest) {
     form_->findChild<QAction*>("ReOpenMenuClearList")->trigger();
     EXPECT_EQ(History(0), "");
     EXPECT_EQ(ReOpenItems().front(), "[Empty]");
+}
+
+TEST_F(DocumentCommandsTest, ARelativeCommandLinePathIsKeptAbsoluteAndReOpensFromElsewhere) {
+    const QString path = MakeNotesFile("worked.qlb", "W");
+    WriteFile(IniPath(), "[Main]\r\nReOpenLastFile=1\r\n");
+    const QString started_in = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(Home()));
+    StartMainForm({"worked.qlb"});
+    EXPECT_EQ(form_->Document().current_file_name, ToNative(path));
+    EXPECT_EQ(form_->StatusText(3), path);
+    EXPECT_EQ(History(0), ToNative(path));
+    form_->close();
+    EXPECT_EQ(ProfileFile(ToNative(IniPath())).ReadString("Main", "ReOpenFile", ""),
+              ToNative(path));
+
+    // From another working folder the last file and the re-open item still open it.
+    ASSERT_TRUE(QDir::setCurrent(QDir::rootPath()));
+    form_.reset();
+    StartMainForm();
+    EXPECT_EQ(TitleOfFirstNode(*form_), "W");
+    form_->CloseDocument();
+    ReOpenItems();
+    Trigger("ReOpen1");
+    EXPECT_EQ(TitleOfFirstNode(*form_), "W");
+    EXPECT_TRUE(platform_.messages.empty());
+    QDir::setCurrent(started_in);
 }
 
 TEST_F(DocumentCommandsTest, ReOpenCaptionsAreCutAndAGoneFileStaysListed) {

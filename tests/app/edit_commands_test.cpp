@@ -114,6 +114,11 @@ TEST(EditTextConversions, SeparatorsComeFromTheLocaleFormats) {
     const DateTimeSeparators us = SeparatorsOf(QLocale(QLocale::English, QLocale::UnitedStates));
     EXPECT_EQ(us.date, "/");
     EXPECT_EQ(us.time, ":");
+    // The C locale writes its date with spaces and a month name: the system's short date there
+    // uses "/".
+    const DateTimeSeparators c = SeparatorsOf(QLocale::c());
+    EXPECT_EQ(c.date, "/");
+    EXPECT_EQ(c.time, ":");
 }
 
 // --- panes and switching ---

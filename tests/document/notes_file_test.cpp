@@ -381,6 +381,22 @@ TEST_F(NotesFileTest, ProgressEveryTenthRecordAndAcceptanceOnce) {
     EXPECT_EQ(seen, (std::vector<int>{0, 10, 20}));
 }
 
+TEST_F(NotesFileTest, ADocumentIsKnownByItsAbsolutePath) {
+    const fs::path started_in = fs::current_path();
+    fs::create_directories(dir_ / "sub");
+    fs::current_path(dir_ / "sub");
+    NotesDocument doc;
+    Add(doc, kNoNode, "N", kNote, "abc");
+    ASSERT_EQ(WriteNotesFile("../worked.qlb", doc), WriteStatus::Ok);
+    EXPECT_EQ(doc.current_file_name, PathOf("worked.qlb"));
+    doc.Close();
+    ASSERT_EQ(ReadNotesFile("./.././worked.qlb", doc), ReadStatus::Ok);
+    EXPECT_EQ(doc.current_file_name, PathOf("worked.qlb"));
+    EXPECT_EQ(DocumentPath(""), "");
+    EXPECT_EQ(DocumentPath("/a/./b/../c.qlb"), "/a/c.qlb");
+    fs::current_path(started_in);
+}
+
 TEST_F(NotesFileTest, RoundTripRenumbersSlotsInDisplayOrder) {
     NotesDocument doc;
     const NodeId a = Add(doc, kNoNode, "A", kFolder, "folder a");
