@@ -337,6 +337,7 @@ void TMainForm::CloseDocument() {
     doc_.Close();
     SetStatusText(3, QString());
     SetStatusText(1, QString());
+    SetStatusText(0, QStringLiteral("1:1"));
     memo_->setEnabled(false);
     folder_memo_->setEnabled(false);
     UpdateToolButtons();
@@ -438,6 +439,8 @@ void TMainForm::ReadNotesFileReporting(const QString& given_path) {
     notes_tree_->setUpdatesEnabled(true);
     tree_change_attached_ = true;
 
+    // The progress of a read that failed is gone before its message is shown.
+    if (status != ReadStatus::Ok) SetStatusText(3, QString());
     switch (status) {
         case ReadStatus::Ok:
             break;
@@ -466,7 +469,6 @@ void TMainForm::ReadNotesFileReporting(const QString& given_path) {
             break;
     }
     if (status != ReadStatus::Ok) {
-        SetStatusText(3, QString());
         UpdatePaneEnabling();
         UpdateToolButtons();
         return;
