@@ -319,6 +319,7 @@ void TMainForm::CloseDocument() {
     panes_->Clear();
     doc_.Close();
     SetStatusText(3, QString());
+    SetStatusText(0, QStringLiteral("1:1"));
     panes_->SetEnabled(false);
     UpdateToolButtons();
     notes_tree_->setUpdatesEnabled(true);
@@ -402,6 +403,8 @@ void TMainForm::ReadNotesFileReporting(const QString& given_path) {
     notes_tree_->setUpdatesEnabled(true);
     tree_change_attached_ = true;
 
+    // The progress of a read that failed is gone before its message is shown.
+    if (status != ReadStatus::Ok) SetStatusText(3, QString());
     switch (status) {
         case ReadStatus::Ok:
             break;
@@ -430,7 +433,6 @@ void TMainForm::ReadNotesFileReporting(const QString& given_path) {
             break;
     }
     if (status != ReadStatus::Ok) {
-        SetStatusText(3, QString());
         UpdatePaneEnabling();
         UpdateToolButtons();
         return;

@@ -20,6 +20,7 @@ constexpr int kReplaceClientHeight = 154;
 constexpr int kReplaceOuterHeightWithPack = 194;
 constexpr int kReplaceCaseTopWithPack = 144;
 constexpr int kReplaceHelpTopic = 70;
+constexpr int kReplaceButtonsLeft = 296;
 constexpr int kMargin = 8;
 }  // namespace
 
@@ -37,7 +38,7 @@ TReplaceForm::TReplaceForm(QWidget* owner, ReplaceHandlers handlers)
                       {Lang(9001, "&Text to Search for:"), Lang(9004, "Search:"),
                        Lang(9005, "&All Notes/Folders"), Lang(9006, "&Selected Note/Folder"),
                        Lang(9003, "&Case Sensitive")},
-                      104);
+                      104, kReplaceButtonsLeft);
     st2_ = new QLabel(Lang(9002, "&Replace with:"), this);
     st2_->setObjectName(QStringLiteral("ST2"));
     st2_->setGeometry(kMargin, 54, 200, 16);
@@ -51,7 +52,7 @@ TReplaceForm::TReplaceForm(QWidget* owner, ReplaceHandlers handlers)
     const auto button = [this](const char* name, const QString& caption, int top) {
         auto* b = new QPushButton(caption, this);
         b->setObjectName(QString::fromLatin1(name));
-        b->setGeometry(296, top, 81, 25);
+        b->setGeometry(kReplaceButtonsLeft, top, 81, 25);
         b->setAutoDefault(false);
         return b;
     };

@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QShowEvent>
+#include <algorithm>
 
 #include "gui/context_help.h"
 #include "gui/dialog_frame.h"
@@ -25,6 +26,7 @@ constexpr int kFindClientHeight = 101;
 constexpr int kFindOuterHeightWithPack = 147;
 constexpr int kFindCaseTopWithPack = 96;
 constexpr int kFindHelpTopic = 69;
+constexpr int kFindButtonsLeft = 297;
 
 constexpr int kMargin = kDialogMargin;
 
@@ -67,7 +69,7 @@ void WidenSearchDialog(QDialog& dialog, const SearchDialogControls& controls,
 }
 
 void AddSearchControls(QDialog& dialog, SearchDialogControls& c, const SearchControlTexts& texts,
-                       int options_top) {
+                       int options_top, int buttons_left) {
     c.st1 = new QLabel(texts.search_for, &dialog);
     c.st1->setObjectName(QStringLiteral("ST1"));
     c.st1->setGeometry(kMargin, 8, 200, 16);
@@ -89,7 +91,17 @@ void AddSearchControls(QDialog& dialog, SearchDialogControls& c, const SearchCon
     c.selected_rb->setGeometry(60, options_top + 20, 150, 18);
     c.case_check_box = new QCheckBox(texts.case_sensitive, &dialog);
     c.case_check_box->setObjectName(QStringLiteral("CaseCheckBox"));
-    c.case_check_box->setGeometry(194, options_top + 10, 100, 18);
+
+    // Each option as wide as its caption, so none reaches under another. CaseCheckBox stands on
+    // the row of the shorter AllRB, its caption ending a small gap clear of the button column.
+    constexpr int kOptionGap = 6;
+    for (QRadioButton* radio : {c.all_rb, c.selected_rb}) {
+        radio->resize(radio->sizeHint().width(), radio->height());
+    }
+    const int case_right = buttons_left - kOptionGap;
+    const int case_left = std::max(case_right - c.case_check_box->sizeHint().width(),
+                                   c.all_rb->geometry().right() + 1 + kOptionGap);
+    c.case_check_box->setGeometry(case_left, options_top, case_right - case_left, 18);
 }
 
 TSearchForm::TSearchForm(QWidget* parent) : QDialog(parent) {
@@ -102,12 +114,12 @@ TSearchForm::TSearchForm(QWidget* parent) : QDialog(parent) {
                       {Lang(10001, "&Text to Search for:"), Lang(10003, "Search:"),
                        Lang(10004, "&All Notes/Folders"), Lang(10005, "&Selected Note/Folder"),
                        Lang(10002, "&Case Sensitive")},
-                      56);
+                      56, kFindButtonsLeft);
 
     const auto button = [this](const char* name, const QString& caption, int top) {
         auto* b = new QPushButton(caption, this);
         b->setObjectName(QString::fromLatin1(name));
-        b->setGeometry(297, top, 81, 25);
+        b->setGeometry(kFindButtonsLeft, top, 81, 25);
         return b;
     };
     c.find_button = button("FindButton", Lang(10006, "&Find"), 8);

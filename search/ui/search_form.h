@@ -38,9 +38,10 @@ struct SearchControlTexts {
 };
 
 // Creates `ST1` with its `TextEdit` at the top of `dialog`, and the option group (`Label1`,
-// `AllRB` chosen, `SelectedRB`, `CaseCheckBox`) with its first row at `options_top`.
+// `AllRB` chosen, `SelectedRB`, `CaseCheckBox`) with its first row at `options_top`, to the left
+// of the button column that begins at `buttons_left`.
 void AddSearchControls(QDialog& dialog, SearchDialogControls& controls,
-                       const SearchControlTexts& texts, int options_top);
+                       const SearchControlTexts& texts, int options_top, int buttons_left);
 
 // Search and replace texts as the core takes them: Windows-1252 bytes of the first line, at
 // most 250 characters.

@@ -106,13 +106,18 @@ TEST_F(MainFormTest, FilesThatCannotBeReadAreReportedAndLeaveTheDocumentEmpty) {
         {"newer.qlb", wrong_version, "needs\nto be upgraded", MessageIcon::Information},
         {"cut.qlb", damaged, "is damaged and cannot be opened", MessageIcon::Warning},
     };
+    // While the box is up, the status bar shows nothing of the failed read.
+    QStringList panel3_at_message;
+    platform_.on_message = [&] { panel3_at_message.append(form_->StatusText(3)); };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const QString path = HomeFile(c.name);
         if (!c.bytes.isNull()) WriteFile(path, c.bytes);
         platform_.messages.clear();
+        panel3_at_message.clear();
         TMainForm& form = StartMainForm({path});
         ASSERT_EQ(platform_.messages.size(), 1u);
+        EXPECT_EQ(panel3_at_message.join("|").toStdString(), "");
         EXPECT_TRUE(platform_.messages[0].text.contains(c.message))
             << platform_.messages[0].text.toStdString();
         EXPECT_EQ(platform_.messages[0].caption, "Quillora");
@@ -210,8 +215,11 @@ TEST_F(MainFormTest, CloseDocumentEmptiesEverything) {
     const QString path = HomeFile("a.qlb");
     WriteFile(path, SmallNotesFile());
     TMainForm& form = StartMainForm({path});
-    form.FolderMemo()->setPlainText("x");
+    form.FolderMemo()->setPlainText("x\nyz");
+    form.FolderMemo()->moveCursor(QTextCursor::End);
+    ASSERT_EQ(form.StatusText(0), "2:3");
     form.CloseDocument();
+    EXPECT_EQ(form.StatusText(0), "1:1");
     EXPECT_TRUE(form.Document().tree.Empty());
     EXPECT_EQ(form.Document().texts.OccupiedCount(), 0);
     EXPECT_FALSE(form.Document().modified);

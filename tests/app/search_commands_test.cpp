@@ -534,6 +534,26 @@ TEST_F(SearchCommandsTest, ReplaceDialogWithAnEmptyTreeDoesNothing) {
     EXPECT_TRUE(Commands().Settings().text.empty());
 }
 
+TEST_F(SearchCommandsTest, CaseSensitiveHasRoomBesideTheRadioButtonsAndClearOfTheButtons) {
+    Start();
+    Select(Add(kNoNode, kNote, "x"));
+    Action("SearchMenuReplace")->trigger();
+    TSearchForm find(form_.get());
+    for (QDialog* dialog :
+         {static_cast<QDialog*>(&find), static_cast<QDialog*>(Commands().ReplaceForm())}) {
+        SCOPED_TRACE(dialog->objectName().toStdString());
+        const SearchDialogControls& c =
+            dialog == &find ? find.Controls() : Commands().ReplaceForm()->Controls();
+        const QRect box = c.case_check_box->geometry();
+        EXPECT_GE(box.width(), c.case_check_box->sizeHint().width());
+        EXPECT_GE(c.find_button->x() - (box.right() + 1), 4);  // visibly clear of the buttons
+        for (const QRadioButton* radio : {c.all_rb, c.selected_rb}) {
+            EXPECT_GE(radio->width(), radio->sizeHint().width());
+            EXPECT_FALSE(box.intersects(radio->geometry())) << radio->objectName().toStdString();
+        }
+    }
+}
+
 // --- a language pack ---
 
 class SearchDialogsWithPackTest : public SearchCommandsTest {

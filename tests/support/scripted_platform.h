@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -37,10 +38,13 @@ public:
     std::vector<FileDialogRequest> save_requests;
     std::vector<QString> opened_with_desktop;
     std::vector<int> help_topics;  // 0 stands for the contents
+    // Runs while a message box is up, after it has been recorded: what the window shows then.
+    std::function<void()> on_message;
 
     MessageAnswer ShowMessage(QWidget*, const QString& text, const QString& caption,
                               MessageIcon icon, MessageButtons buttons) override {
         messages.push_back({text, caption, icon, buttons});
+        if (on_message) on_message();
         if (!message_answers.empty()) {
             const MessageAnswer a = message_answers.front();
             message_answers.pop_front();
