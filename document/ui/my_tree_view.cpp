@@ -2,11 +2,14 @@
 
 #include <QDrag>
 #include <QDragMoveEvent>
+#include <QFontMetricsF>
 #include <QHeaderView>
 #include <QMimeData>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QTimer>
+#include <QtMath>
 
 #include "document/ui/note_tree_model.h"
 
@@ -30,10 +33,27 @@ TMyTreeView::TMyTreeView(QWidget* parent) : QTreeView(parent) {
     setDragDropMode(QAbstractItemView::InternalMove);
     setDefaultDropAction(Qt::MoveAction);
     setAutoScroll(false);  // scrolling while dragging is done below, one line at a time
+    // Titles are never cut to the view's width: the one column is as wide as the widest shown
+    // title (FitColumnToTitles) and the tree scrolls sideways, pixel by pixel.
+    header()->setStretchLastSection(false);
+    header()->setResizeContentsPrecision(-1);  // every shown row, not only those near the view
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // A folder closed around the selected node (by its expander, a key or Close All Folders):
+    // the selection moves once the rows are laid out again.
+    connect(this, &QTreeView::collapsed, this, [this](const QModelIndex& folder) {
+        for (QModelIndex node = currentIndex().parent(); node.isValid(); node = node.parent()) {
+            if (node == folder) folder_closed_on_current_ = true;
+        }
+    });
 
     auto_scroll_timer_ = new QTimer(this);
     auto_scroll_timer_->setInterval(kAutoScrollIntervalMs);
     connect(auto_scroll_timer_, &QTimer::timeout, this, &TMyTreeView::AutoScrollStep);
+    refit_timer_ = new QTimer(this);
+    refit_timer_->setSingleShot(true);
+    refit_timer_->setInterval(0);
+    connect(refit_timer_, &QTimer::timeout, this, &TMyTreeView::updateGeometries);
 }
 
 NoteTreeModel* TMyTreeView::NotesModel() const {
@@ -53,10 +73,138 @@ void TMyTreeView::keyPressEvent(QKeyEvent* event) {
 }
 
 void TMyTreeView::mousePressEvent(QMouseEvent* event) {
+    // The node under the pointer is in view already; scrolling now would move another node under
+    // the pointer before the press selects it.
+    QScopedValueRollback<bool> pressing(pressing_, true);
     if (mouse_down_) mouse_down_(event);
     // The right button only selects (done by the handler); the context menu comes on its own.
     if (event->button() == Qt::RightButton) return;
+    // A press below the last node or beside the rows keeps the selection, as the platform's tree
+    // does; the base view would deselect the node and leave it current.
+    if (!indexAt(event->position().toPoint()).isValid()) {
+        setFocus(Qt::MouseFocusReason);
+        return;
+    }
     QTreeView::mousePressEvent(event);
+}
+
+// Scrolling to the current node is the base view's auto-scroll, which is off for the sake of
+// dragging; a node that a key or a command selects is still brought into view.
+void TMyTreeView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QTreeView::currentChanged(current, previous);
+    if (current.isValid() && !pressing_ && state() != QAbstractItemView::DraggingState) {
+        scrollTo(current);
+    }
+}
+
+void TMyTreeView::scrollTo(const QModelIndex& index, ScrollHint hint) {
+    QScrollBar* bar = horizontalScrollBar();
+    const int sideways = bar->value();
+    {
+        // The base view opens the folders above the node on the way: the node is being shown,
+        // not hidden.
+        QScopedValueRollback<bool> revealing(revealing_, true);
+        QTreeView::scrollTo(index, hint);
+    }
+    if (!index.isValid()) return;
+    bar->setValue(sideways);
+    const QRect rect = visualRect(index);
+    if (!rect.isValid()) return;
+    // In the column's coordinates: the node's expander, its left edge and its title's end.
+    const int left = rect.left() + sideways;
+    const int from = qMax(0, left - indentation());
+    const int right = left + sizeHintForIndex(index).width();
+    int value = sideways;
+    if (right > value + viewport()->width()) value = right - viewport()->width();
+    if (from < value) value = from;  // a title wider than the view is shown from its start
+    bar->setValue(value);
+}
+
+void TMyTreeView::dataChanged(const QModelIndex& top_left, const QModelIndex& bottom_right,
+                              const QList<int>& roles) {
+    QTreeView::dataChanged(top_left, bottom_right, roles);
+    // A title may have grown or shrunk. Opening and closing all folders changes hundreds of
+    // images one by one, so the titles are measured once, after the last change.
+    refit_timer_->start();
+}
+
+void TMyTreeView::resizeEvent(QResizeEvent* event) {
+    // Only the view's width changed, not the titles: the measured width still holds.
+    QScopedValueRollback<bool> resizing(resizing_, true);
+    QTreeView::resizeEvent(event);
+}
+
+// Runs after every change of the rows shown: layouts, opened and closed folders, new, moved and
+// removed nodes, renamed nodes and the view's own resizing.
+void TMyTreeView::updateGeometries() {
+    if (fitting_column_) {
+        QTreeView::updateGeometries();
+        return;
+    }
+    FitColumnToTitles(!resizing_);
+    QTreeView::updateGeometries();
+    if (folder_closed_on_current_) {
+        folder_closed_on_current_ = false;
+        // While the view scrolls to a node it opens the folders above it instead.
+        if (!revealing_) SelectFolderHidingCurrent();
+    }
+}
+
+void TMyTreeView::FitColumnToTitles(bool titles_changed) {
+    if (!model() || model()->columnCount(rootIndex()) < 1) return;
+    QScopedValueRollback<bool> fitting(fitting_column_, true);
+    if (titles_changed) titles_width_ = WidestShownRow();
+    const int width = qMax(titles_width_, viewport()->width());
+    if (columnWidth(0) != width) setColumnWidth(0, width);
+}
+
+// Measured as the item delegate measures a row, but with the advances of the title's characters
+// added up: the delegate shapes every title as a text layout, too slow for thousands of rows after
+// every change. The sum is not short of the shaped width (kerning and ligatures narrow a title,
+// they do not widen it), so no title is cut; at worst the column is a few pixels wider.
+int TMyTreeView::WidestShownRow() {
+    const QModelIndex first = model()->index(0, 0, rootIndex());
+    if (!first.isValid()) return 0;
+    if (advances_font_ != font() || latin1_advances_.empty()) {
+        advances_font_ = font();
+        const QFontMetricsF metrics(advances_font_);
+        latin1_advances_.resize(256);
+        for (int ch = 0; ch < 256; ++ch)
+            latin1_advances_[ch] = metrics.horizontalAdvance(QChar(ch));
+    }
+    const QFontMetricsF metrics(advances_font_);
+    const auto title_width = [&](const QModelIndex& index) {
+        qreal width = 0;
+        for (const QChar ch : index.data(Qt::DisplayRole).toString()) {
+            width +=
+                ch.unicode() < 256 ? latin1_advances_[ch.unicode()] : metrics.horizontalAdvance(ch);
+        }
+        return width;
+    };
+    // What the delegate adds to a title: the image, the gaps and the margins.
+    const qreal extra = sizeHintForIndex(first).width() - title_width(first);
+    qreal widest = 0;
+    for (QModelIndex index = first; index.isValid(); index = indexBelow(index)) {
+        int level = rootIsDecorated() ? 1 : 0;
+        for (QModelIndex folder = index.parent(); folder.isValid(); folder = folder.parent()) {
+            ++level;
+        }
+        widest = qMax(widest, level * indentation() + title_width(index));
+    }
+    return qCeil(widest + extra);
+}
+
+// As the platform's tree control does when a folder closes around the selected node, the closed
+// folder becomes the selected node, so that what is shown and what the next command acts on is
+// a node the user can see. With folders closed inside each other, the outermost one is shown.
+void TMyTreeView::SelectFolderHidingCurrent() {
+    const QModelIndex current = currentIndex();
+    if (!current.isValid()) return;
+    QModelIndex shown;
+    for (QModelIndex folder = current.parent(); folder.isValid(); folder = folder.parent()) {
+        if (!isExpanded(folder)) shown = folder;
+    }
+    if (shown.isValid()) setCurrentIndex(shown);
 }
 
 // The drag carries the selected node; the move itself is made by the drop, so nothing is removed

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QFont>
 #include <QTreeView>
 #include <functional>
+#include <vector>
 
 class QTimer;
 
@@ -12,6 +14,10 @@ class NoteTreeModel;
 // `NotesTree`: the tree control of the main window, a view of the note tree's model. Nodes move
 // by dragging them inside the tree (the model decides where a drop may land); titles are edited
 // in place; the tree's keys and mouse presses are handed to the handlers set on it.
+//
+// As the platform's tree control does, the tree scrolls sideways when titles are wider than it,
+// the selected node is always the current one and is scrolled into view, and closing a folder
+// that holds the selection selects that folder.
 class TMyTreeView : public QTreeView {
     Q_OBJECT
 public:
@@ -35,6 +41,10 @@ public:
     // The height of the band at the top and the bottom edge where a drag scrolls the tree.
     int AutoScrollBand() const;
 
+    // Scrolls up and down as the base view does, and sideways so that the node's image and title
+    // are shown from their left edge (the base view would show the column's left edge instead).
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -44,6 +54,11 @@ protected:
     void dragLeaveEvent(QDragLeaveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void dataChanged(const QModelIndex& top_left, const QModelIndex& bottom_right,
+                     const QList<int>& roles) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void updateGeometries() override;
 
 private:
     NoteTreeModel* NotesModel() const;
@@ -52,13 +67,30 @@ private:
     void ClearDropMark();
     // One line up or down while the pointer rests in a scroll band.
     void AutoScrollStep();
+    // Makes the column as wide as the widest shown title (and at least as wide as the view).
+    void FitColumnToTitles(bool titles_changed);
+    // The width of the widest row shown, from the column's left edge to the end of its title.
+    int WidestShownRow();
+    // The width of the widest row shown, from the left edge to the end of its title.
+    int WidestShownRow() const;
+    // Moves the selection off a node that a closed folder hides, onto that folder.
+    void SelectFolderHidingCurrent();
 
     KeyDownHandler key_down_;
     MouseDownHandler mouse_down_;
     DropMark drop_mark_ = DropMark::kNone;
     QRect drop_rect_;
     QTimer* auto_scroll_timer_ = nullptr;
+    QTimer* refit_timer_ = nullptr;
     QPoint drag_pos_;
+    int titles_width_ = 0;
+    QFont advances_font_;
+    std::vector<qreal> latin1_advances_;  // the advance of each of the first 256 characters
+    bool fitting_column_ = false;
+    bool resizing_ = false;
+    bool pressing_ = false;
+    bool revealing_ = false;
+    bool folder_closed_on_current_ = false;
 };
 
 }  // namespace quillora

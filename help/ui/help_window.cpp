@@ -21,6 +21,7 @@
 #include <QTextFrame>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <utility>
 
 #include "gui/app_paths.h"
@@ -203,16 +204,34 @@ void HelpWindow::GoTo(int topic) {
 }
 
 void HelpWindow::Present() {
+    if (!windowHandle()) create();
+    FollowModalDialog();
     if (isMinimized()) showNormal();
     show();
     raise();
     activateWindow();
 }
 
+// A modal dialog blocks every other window of the program, yet help asked for in a dialog is
+// read beside it, as the platform's help viewer is. While a modal dialog is open the help window
+// belongs to it (is its transient): the dialog's modality does not block a window of its own,
+// and the window manager keeps that window in front of the dialog. When the dialog closes the
+// help window stands on its own again (or belongs to the dialog below, if one is still open).
+void HelpWindow::FollowModalDialog() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == this || (modal && !modal->isVisible())) modal = nullptr;
+    if (modal == followed_dialog_) return;
+    if (followed_dialog_) followed_dialog_->removeEventFilter(this);
+    followed_dialog_ = modal;
+    if (modal) modal->installEventFilter(this);
+    windowHandle()->setTransientParent(modal ? modal->windowHandle() : nullptr);
+}
+
 bool HelpWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == browser_->viewport() && event->type() == QEvent::Resize) {
         LeaveRoomAfterLastTopic();
     }
+    if (watched == followed_dialog_ && event->type() == QEvent::Hide) FollowModalDialog();
     return QWidget::eventFilter(watched, event);
 }
 

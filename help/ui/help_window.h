@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QPoint>
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 #include <functional>
@@ -46,7 +47,8 @@ QString HelpFilePath();
 void SetHelpFilePath(const QString& path);
 
 // The help viewer: a non-modal top-level window that shows the help file, with Contents, Back
-// and Forward, and links between topics.
+// and Forward, and links between topics. It comes to the front and stays usable when it is asked
+// for while a modal dialog is open.
 class HelpWindow : public QWidget {
     Q_OBJECT
 
@@ -75,12 +77,14 @@ private:
     void GoTo(int topic);
     void LeaveRoomAfterLastTopic();
     void Present();
+    void FollowModalDialog();
 
     HelpFile file_;
     QTextBrowser* browser_ = nullptr;
     QPushButton* contents_button_ = nullptr;
     QPushButton* back_button_ = nullptr;
     QPushButton* forward_button_ = nullptr;
+    QPointer<QWidget> followed_dialog_;
 };
 
 // A small frameless pop-up at `global_position` that shows just that topic's text, as dialogs

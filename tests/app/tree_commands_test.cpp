@@ -11,6 +11,8 @@
 #include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
+#include <functional>
 #include <memory>
 
 #include "document/notes_file.h"
@@ -66,6 +68,48 @@ protected:
     bool Drop(NodeId dragged, NodeId target) {
         auto data = Payload(dragged);
         return Model()->dropMimeData(data.get(), Qt::MoveAction, -1, -1, IndexOf(target));
+    }
+    // The node the tree shows as selected, which must be the current one and the one whose text
+    // the pane holds.
+    void ExpectSelectedAndShown(NodeId node) {
+        NotesDocument& doc = form_->Document();
+        EXPECT_EQ(form_->SelectedNode(), node);
+        const QModelIndexList selected = Tree()->selectionModel()->selectedIndexes();
+        ASSERT_EQ(selected.size(), 1);
+        EXPECT_EQ(Model()->NodeAt(selected.front()), node);
+        EXPECT_EQ(doc.current_text_index, doc.tree.Data(node).TextIndex);
+        EXPECT_EQ(form_->VisiblePane()->PlainText(), StoreTextToPane(doc.TextOf(node)));
+        auto* cut = form_->findChild<QToolButton*>("CutButton");
+        ASSERT_NE(cut, nullptr);
+        EXPECT_TRUE(cut->isEnabled());
+    }
+    // True when the node's row is wholly inside the tree's viewport and its image and title start
+    // inside it, with as much of the title shown as the width allows.
+    bool InView(NodeId node) {
+        const QRect rect = Tree()->visualRect(IndexOf(node));
+        const QRect view = Tree()->viewport()->rect();
+        const int title_right = rect.left() + Tree()->sizeHintForIndex(IndexOf(node)).width();
+        return rect.top() >= 0 && rect.bottom() <= view.bottom() && rect.left() >= 0 &&
+               (title_right <= view.width() || rect.left() <= Tree()->indentation());
+    }
+    // Presses `key` in the tree; `node` must then be selected, shown and scrolled into view.
+    void KeySelects(Qt::Key key, NodeId node) {
+        SCOPED_TRACE(QKeySequence(key).toString().toStdString());
+        Key(key);
+        ExpectSelectedAndShown(node);
+        EXPECT_TRUE(InView(node));
+    }
+    // A chain of folders, each inside the one before, each with a text of its own.
+    std::vector<NodeId> FolderChain(int depth) {
+        std::vector<NodeId> chain;
+        NodeId parent = kNoNode;
+        for (int i = 0; i < depth; ++i) {
+            parent = Add(parent, "Folder at level " + std::to_string(i), kFolder);
+            form_->Document().texts.SetText(form_->Document().tree.Data(parent).TextIndex,
+                                            "level " + std::to_string(i) + "\r\n");
+            chain.push_back(parent);
+        }
+        return chain;
     }
 };
 
@@ -447,6 +491,101 @@ TEST_F(TreeCommandsTest, RightButtonSelectsTheNodeUnderThePointerAndStoresTheSho
                       QPoint(5, Tree()->viewport()->height() - 3));
     if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
     EXPECT_EQ(form.SelectedNode(), second);
+}
+
+TEST_F(TreeCommandsTest, DeepTitlesScrollSidewaysAndEveryLevelIsReachedByTheKeys) {
+    TMainForm& form = Start();
+    const std::vector<NodeId> chain = FolderChain(10);
+    Trigger("NotesMenuOpenAllFolders");
+    form.SelectNode(chain.front());
+    Tree()->setFocus();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(Tree()->width(), 121);
+
+    // The column is as wide as the deepest title, so the tree scrolls sideways instead of
+    // cutting the titles off.
+    const QModelIndex deepest = IndexOf(chain.back());
+    const int title_right = Tree()->visualRect(deepest).left() +
+                            Tree()->horizontalScrollBar()->value() +
+                            Tree()->sizeHintForIndex(deepest).width();
+    EXPECT_GE(Tree()->columnWidth(0), title_right);
+    EXPECT_GT(Tree()->horizontalScrollBar()->maximum(), 0);
+
+    for (size_t level = 1; level < chain.size(); ++level) KeySelects(Qt::Key_Down, chain[level]);
+    KeySelects(Qt::Key_Home, chain.front());
+    KeySelects(Qt::Key_End, chain.back());
+    KeySelects(Qt::Key_Up, chain[8]);
+    // A click below the last node changes nothing.
+    QTest::mouseClick(Tree()->viewport(), Qt::LeftButton, {},
+                      QPoint(10, Tree()->viewport()->height() - 3));
+    ExpectSelectedAndShown(chain[8]);
+}
+
+TEST_F(TreeCommandsTest, EndAndHomeSelectTheLastAndFirstNodeAndScrollToThem) {
+    TMainForm& form = Start();
+    NotesDocument& doc = form.Document();
+    doc.tree.BulkChange([&] {
+        for (int i = 0; i < 4000; ++i) Add(kNoNode, "note " + std::to_string(i), kNote);
+    });
+    const std::vector<NodeId>& top = doc.tree.Children(kNoNode);
+    form.SelectNode(top.front());
+    Tree()->setFocus();
+
+    KeySelects(Qt::Key_End, top.back());
+    KeySelects(Qt::Key_Home, top.front());
+    Key(Qt::Key_PageDown);
+    const NodeId paged = form.SelectedNode();
+    EXPECT_NE(paged, top.front());
+    ExpectSelectedAndShown(paged);
+    EXPECT_TRUE(InView(paged));
+}
+
+// However a folder is closed, a selection inside it moves to the folder, which is then shown and
+// is what the next command acts on.
+TEST_F(TreeCommandsTest, ClosingAFolderAroundTheSelectionSelectsTheFolder) {
+    struct Case {
+        const char* how;
+        std::function<void(const std::vector<NodeId>&)> close;
+        int selected_level;  // the folder that ends up selected
+    };
+    const std::vector<Case> cases = {
+        {"Close All Folders", [this](const auto&) { Trigger("NotesMenuCloseAllFolders"); }, 0},
+        {"the folder's expander",
+         [this](const std::vector<NodeId>& chain) {
+             Tree()->horizontalScrollBar()->setValue(0);
+             const QRect row = Tree()->visualRect(IndexOf(chain[1]));
+             QTest::mouseClick(Tree()->viewport(), Qt::LeftButton, {},
+                               QPoint(row.left() - Tree()->indentation() / 2, row.center().y()));
+         },
+         1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.how);
+        TMainForm& form = Start();
+        NotesDocument& doc = form.Document();
+        const std::vector<NodeId> chain = FolderChain(3);
+        const NodeId note = Add(chain.back(), "inner note", kNote);
+        Trigger("NotesMenuOpenAllFolders");
+        form.SelectNode(note);
+        Tree()->setFocus();
+        form.Memo()->setPlainText("typed");
+
+        c.close(chain);
+        const NodeId folder = chain[static_cast<size_t>(c.selected_level)];
+        EXPECT_FALSE(Tree()->isExpanded(IndexOf(folder)));
+        ExpectSelectedAndShown(folder);
+        EXPECT_EQ(form.VisiblePane(), form.FolderMemo());
+        EXPECT_EQ(doc.TextOf(note), "typed\r\n");
+
+        // Delete acts on the folder the user sees selected.
+        platform_.message_answers = {MessageAnswer::No};
+        Key(Qt::Key_Delete);
+        ASSERT_FALSE(platform_.messages.empty());
+        EXPECT_EQ(platform_.messages.back().text,
+                  "Delete the selected Folder and all\nNotes/Folders within?");
+        form_.reset();
+        platform_.messages.clear();
+    }
 }
 
 // A drag with the mouse needs a platform that runs drags (xcb under Xvfb); the offscreen

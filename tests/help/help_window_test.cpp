@@ -5,6 +5,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -19,7 +20,9 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <vector>
 
 #include "gui/context_help.h"
@@ -240,6 +243,55 @@ TEST(HelpWindowTest, UnknownTopicShowsTheContents) {
     window.ShowTopic(999);
     QApplication::processEvents();
     EXPECT_EQ(window.Browser()->source().fragment(), QStringLiteral("topic-0"));
+}
+
+// Help asked for from a modal dialog (its Help button, or a link in a control's pop-up) is read
+// beside the dialog: the help window comes to the front and takes clicks through the window
+// system, where modality applies, while the window the dialog belongs to stays blocked.
+TEST(HelpWindowTest, HelpFromAModalDialogComesToTheFrontAndTakesClicks) {
+    QWidget main_window;
+    auto* main_button = new QPushButton(QStringLiteral("Main"), &main_window);
+    main_button->setGeometry(10, 10, 80, 25);
+    int main_clicks = 0;
+    QObject::connect(main_button, &QPushButton::clicked, [&] { ++main_clicks; });
+    main_window.resize(200, 100);
+    main_window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main_window));
+
+    HelpWindow help;
+    ASSERT_TRUE(help.LoadFile(ShippedHelpFile()));
+    auto* contents = help.findChild<QPushButton*>(QStringLiteral("HelpContentsButton"));
+    ASSERT_TRUE(contents);
+    const auto click = [](QWidget* window, QWidget* control) {
+        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {},
+                          control->mapTo(window, control->rect().center()));
+    };
+
+    QDialog dialog(&main_window);
+    dialog.resize(150, 80);
+    bool ran = false;
+    QTimer::singleShot(0, &dialog, [&] {
+        ran = true;
+        help.ShowTopic(69);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &help; }));
+        click(&help, contents);
+        EXPECT_EQ(help.Browser()->source().fragment(), QStringLiteral("topic-0"));
+        click(&main_window, main_button);
+        EXPECT_EQ(main_clicks, 0);
+        dialog.reject();
+    });
+    dialog.exec();
+    EXPECT_TRUE(ran);
+
+    // With the dialog gone the help window is still open and usable, a window of its own that the
+    // window manager no longer keeps in front of the others.
+    EXPECT_TRUE(help.isVisible());
+    EXPECT_EQ(help.windowHandle()->transientParent(), nullptr);
+    help.ShowTopic(44);
+    click(&help, contents);
+    EXPECT_EQ(help.Browser()->source().fragment(), QStringLiteral("topic-0"));
+    click(&main_window, main_button);
+    EXPECT_EQ(main_clicks, 1);
 }
 
 TEST(HelpWindowTest, InstanceIsOneWindowShowingTheApplicationsHelpFile) {
