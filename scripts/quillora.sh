@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Set-up, build, run and test Quillora on Debian 12.
-#   scripts/quillora.sh run        install what is missing, build, start Quillora with the sample
-#   scripts/quillora.sh test       install what is missing, build, run every test headless
+#   scripts/quillora.sh run        install what is missing, build the program, start it with the sample
+#   scripts/quillora.sh test       install what is missing, build everything, run every test headless
 #   scripts/quillora.sh sanitize   the whole test suite under AddressSanitizer and UBSan
 #   scripts/quillora.sh fuzz [s]   each fuzz target for s seconds (default 20) over its seed corpus
 #   scripts/quillora.sh bench      the benchmark programs (core, then the main window), release build
@@ -28,17 +28,30 @@ install_packages() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-configure_and_build() {  # dir, extra cmake args...
+configure() {  # dir, extra cmake args...
     local dir=$1; shift
     cmake -S "$here" -B "$dir" -G Ninja "$@" >/dev/null
-    cmake --build "$dir" -j "$jobs"
+}
+
+build() {  # dir, targets... (none: everything)
+    local dir=$1; shift
+    local targets=()
+    for t in "$@"; do targets+=(--target "$t"); done
+    cmake --build "$dir" -j "$jobs" ${targets[@]+"${targets[@]}"}
+}
+
+configure_and_build() {  # dir, extra cmake args...
+    configure "$@"
+    build "$1"
 }
 
 cmd=${1:-test}
 case "$cmd" in
 run)
     install_packages
-    configure_and_build "$build_root/release" -DCMAKE_BUILD_TYPE=Release
+    # Only what runs: the program. Configuring copies the help file beside it.
+    configure "$build_root/release" -DCMAKE_BUILD_TYPE=Release
+    build "$build_root/release" Quillora
     home=${QUILLORA_HOME:-$HOME/.local/share/Quillora-dev}
     mkdir -p "$home"
     # The help belongs to the program: always the built one. The sample is the user's once copied.
