@@ -189,9 +189,25 @@ void TMainForm::PlaceWindowFromSettings() {
     DefaultContext defaults;
     defaults.screen = {screen.width(), screen.height()};
     const ProfileFile& ini = SettingsFile();
-    resize(ReadIntSetting(ini, keys::kWidth, defaults),
-           ReadIntSetting(ini, keys::kHeight, defaults));
-    move(ReadIntSetting(ini, keys::kLeft, defaults), ReadIntSetting(ini, keys::kTop, defaults));
+    const WindowRect stored{
+        ReadIntSetting(ini, keys::kLeft, defaults), ReadIntSetting(ini, keys::kTop, defaults),
+        ReadIntSetting(ini, keys::kWidth, defaults), ReadIntSetting(ini, keys::kHeight, defaults)};
+    // A place off every screen comes back onto the primary one.
+    std::vector<WindowRect> screens;
+    if (QScreen* primary = QGuiApplication::primaryScreen()) {
+        for (QScreen* s : QGuiApplication::screens()) {
+            const QRect r = s->availableGeometry();
+            const WindowRect rect{r.x(), r.y(), r.width(), r.height()};
+            if (s == primary) {
+                screens.insert(screens.begin(), rect);
+            } else {
+                screens.push_back(rect);
+            }
+        }
+    }
+    const WindowRect place = PlaceOnScreens(stored, screens);
+    resize(place.width, place.height);
+    move(place.left, place.top);
 }
 
 void TMainForm::CreateWindowCommands() {

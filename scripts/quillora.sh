@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Set-up, build, run and test Quillora on Debian 12.
-#   scripts/quillora.sh run        install what is missing, build, start Quillora with the sample
-#   scripts/quillora.sh test       install what is missing, build, run every test headless
+#   scripts/quillora.sh run        install what is missing, build the program, start it with the sample
+#   scripts/quillora.sh test       install what is missing, build everything, run every test headless
 #   scripts/quillora.sh sanitize   the whole test suite under AddressSanitizer and UBSan
 #   scripts/quillora.sh fuzz [s]   each fuzz target for s seconds (default 20) over its seed corpus
 #   scripts/quillora.sh check      include rules of the layers, clang-format, clang-tidy
@@ -29,21 +29,34 @@ install_packages() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-# Configures the build of a preset (CMakePresets.json) in $build_root/<preset> and builds it.
-# CI=true makes every warning an error.
-configure_and_build() {  # preset, extra cmake args...
+# Configures the build of a preset (CMakePresets.json) in $build_root/<preset>. CI=true makes
+# every warning an error.
+configure() {  # preset, extra cmake args...
     local preset=$1; shift
     local werror=()
     [ "${CI:-}" = true ] && werror=(-DQUILLORA_WERROR=ON)
     (cd "$here" && cmake --preset "$preset" -B "$build_root/$preset" "${werror[@]}" "$@" >/dev/null)
-    cmake --build "$build_root/$preset" -j "$jobs"
+}
+
+build() {  # preset, targets... (none: everything)
+    local preset=$1; shift
+    local targets=()
+    for t in "$@"; do targets+=(--target "$t"); done
+    cmake --build "$build_root/$preset" -j "$jobs" ${targets[@]+"${targets[@]}"}
+}
+
+configure_and_build() {  # preset, extra cmake args...
+    configure "$@"
+    build "$1"
 }
 
 cmd=${1:-test}
 case "$cmd" in
 run)
     install_packages
-    configure_and_build release
+    # Only what runs: the program. Configuring copies the help file beside it.
+    configure release
+    build release Quillora
     home=${QUILLORA_HOME:-$HOME/.local/share/Quillora-dev}
     mkdir -p "$home"
     # The help belongs to the program: always the built one. The sample is the user's once copied.

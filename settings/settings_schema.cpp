@@ -3,6 +3,33 @@
 #include <algorithm>
 
 namespace quillora {
+namespace {
+// How much of a window's top edge must lie on a screen for the window to be moved by it.
+constexpr int kGripWidth = 40;
+constexpr int kGripHeight = 20;
+
+bool TopEdgeOn(const WindowRect& place, const WindowRect& screen) {
+    const int overlap = std::min(place.left + place.width, screen.left + screen.width) -
+                        std::max(place.left, screen.left);
+    return overlap >= kGripWidth && place.top >= screen.top &&
+           place.top + kGripHeight <= screen.top + screen.height;
+}
+}  // namespace
+
+WindowRect PlaceOnScreens(const WindowRect& place, const std::vector<WindowRect>& screens) {
+    if (screens.empty()) return place;
+    for (const WindowRect& screen : screens) {
+        if (TopEdgeOn(place, screen)) return place;
+    }
+    const WindowRect& screen = screens.front();
+    WindowRect placed = place;
+    placed.width = std::min(place.width, screen.width);
+    placed.height = std::min(place.height, screen.height);
+    placed.left = std::clamp(place.left, screen.left, screen.left + screen.width - placed.width);
+    placed.top = std::clamp(place.top, screen.top, screen.top + screen.height - placed.height);
+    return placed;
+}
+
 namespace settings_keys {
 namespace {
 

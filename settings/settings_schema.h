@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "settings/color_text.h"
 #include "settings/profile_file.h"
@@ -22,6 +23,12 @@ struct WindowRect {
     int width = 0;
     int height = 0;
 };
+
+// A window's place read from the settings file, kept when its top edge can still be grabbed on
+// one of `screens` (the first is the primary one). A place off every screen (a hand-edited
+// file, a screen taken away) is moved onto the first screen as little as it takes, and cut to
+// that screen's size.
+WindowRect PlaceOnScreens(const WindowRect& place, const std::vector<WindowRect>& screens);
 
 // What the defaults of some keys are worked out from at the moment of reading.
 struct DefaultContext {

@@ -296,6 +296,14 @@ TEST_F(MainFormTest, ClosingWritesTheWindowSettingsAndTheyComeBack) {
     EXPECT_EQ(again.Document().images.opened_folder, 13);
 }
 
+TEST_F(MainFormTest, AWindowPlacedOffEveryScreenComesBackOntoIt) {
+    WriteFile(IniPath(), "[Main]\r\nLeft=-5000\r\nTop=40000\r\nWidth=300\r\nHeight=200\r\n");
+    TMainForm& form = StartMainForm();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(QRect(form.pos(), QSize(300, 200)))) << form.x() << "," << form.y();
+    EXPECT_EQ(form.size(), QSize(300, 200));
+}
+
 TEST_F(MainFormTest, ClosingWhileMaximisedKeepsTheLastNormalPlace) {
     WriteFile(IniPath(), "[Main]\r\nLeft=11\r\nTop=22\r\nWidth=333\r\nHeight=244\r\n");
     const QString path = HomeFile("a.qlb");

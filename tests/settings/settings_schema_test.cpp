@@ -289,6 +289,34 @@ TEST_F(SettingsSchemaTest, ClearingTheHistoryKeepsEverythingElse) {
     EXPECT_EQ(ReadText(*file_, keys::HistoryFile(0)), "");
 }
 
+TEST(WindowPlace, AWindowOffEveryScreenIsBroughtBackOntoTheFirst) {
+    const std::vector<WindowRect> screens = {{0, 0, 1280, 1024}, {1280, 0, 1024, 768}};
+    struct Case {
+        const char* name;
+        WindowRect stored, placed;
+    };
+    const Case cases[] = {
+        {"on the first screen", {40, 50, 500, 350}, {40, 50, 500, 350}},
+        {"on the second screen", {1500, 100, 500, 350}, {1500, 100, 500, 350}},
+        {"partly off, its top still to be grabbed", {-300, 900, 500, 350}, {-300, 900, 500, 350}},
+        {"far right", {9000, 100, 500, 350}, {780, 100, 500, 350}},
+        {"far up and left", {-4000, -3000, 500, 350}, {0, 0, 500, 350}},
+        {"below the second screen", {1500, 800, 500, 350}, {780, 674, 500, 350}},
+        {"only its bottom edge shows", {100, -340, 500, 350}, {100, 0, 500, 350}},
+        {"larger than the screen", {5000, 5000, 4000, 3000}, {0, 0, 1280, 1024}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const WindowRect got = PlaceOnScreens(c.stored, screens);
+        EXPECT_EQ(got.left, c.placed.left);
+        EXPECT_EQ(got.top, c.placed.top);
+        EXPECT_EQ(got.width, c.placed.width);
+        EXPECT_EQ(got.height, c.placed.height);
+    }
+    // Without a known screen the place is kept.
+    EXPECT_EQ(PlaceOnScreens({9000, 9000, 10, 10}, {}).left, 9000);
+}
+
 TEST(SettingsFolders, RootFolderMeansHome) {
     EXPECT_EQ(FolderFromSetting("\\", "/home/ann"), "/home/ann");
     EXPECT_EQ(FolderFromSetting("/srv/notes", "/home/ann"), "/srv/notes");
