@@ -15,6 +15,7 @@
 #include "app/splash_screen.h"
 #include "gui/text_codec.h"
 #include "help/ui/help_window.h"
+#include "settings/settings_schema.h"
 
 namespace quillora {
 
@@ -37,15 +38,15 @@ int RunQuillora(int argc, char** argv) {
     ProfileFile& ini = *context.settings_file;
 
     InstanceLock lock(QStringLiteral("QuilloraApp"));
-    if (ini.ReadInt("Main", "MultipleCopies", 0) == 0 && lock.AlreadyExisted()) return 0;
+    if (!ReadFlag(ini, settings_keys::kMultipleCopies) && lock.AlreadyExisted()) return 0;
 
-    context.tray_mode = ini.ReadInt("Main", "UseTrayIcon", 0) != 0;
+    context.tray_mode = ReadFlag(ini, settings_keys::kUseTrayIcon);
     context.language_pack_name = LoadLanguagePack(ini);
 
     std::unique_ptr<TMainForm> main_form;
     try {
         std::unique_ptr<TSplashScreen> splash;
-        if (ini.ReadInt("Main", "ShowSplash", 1) != 0) {
+        if (ReadFlag(ini, settings_keys::kShowSplash)) {
             splash = std::make_unique<TSplashScreen>();
             splash->show();
             splash->repaint();

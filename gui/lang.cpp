@@ -3,6 +3,7 @@
 #include "gui/app_paths.h"
 #include "gui/text_codec.h"
 #include "settings/language_pack.h"
+#include "settings/settings_schema.h"
 
 namespace quillora {
 
@@ -28,7 +29,7 @@ QString FormatMessage(const QString& format, std::initializer_list<QString> args
 }
 
 QString LoadLanguagePack(const ProfileFile& settings) {
-    const std::string name = settings.ReadString("Main", "LanguagePack", "");
+    const std::string name = ReadText(settings, settings_keys::kLanguagePack);
     if (name.empty()) return {};
     ConfiguredPack pack = LoadConfiguredPack(ToNative(ProgramFolder()), name);
     LanguageText::Instance().SetModule(std::move(pack.module));
