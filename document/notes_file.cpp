@@ -1,18 +1,16 @@
 #include "document/notes_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <sys/uio.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <memory>
-#include <random>
 #include <utility>
 #include <vector>
+
+#include "base/file_io.h"
 
 namespace quillora {
 
@@ -38,45 +36,6 @@ int32_t GetInt32(const char* p) {
 void PutInt32(char* p, int32_t value) {
     const auto v = static_cast<uint32_t>(value);
     for (int i = 0; i < 4; ++i) p[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
-}
-
-// A file descriptor closed when it goes out of scope.
-class Fd {
-public:
-    explicit Fd(int fd = -1) : fd_(fd) {}
-    ~Fd() { Close(); }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int get() const { return fd_; }
-    void Reset(int fd) {
-        Close();
-        fd_ = fd;
-    }
-    bool Close() {
-        if (fd_ < 0) return true;
-        const int rc = ::close(fd_);
-        fd_ = -1;
-        return rc == 0;
-    }
-
-private:
-    int fd_;
-};
-
-// Opens a regular file for reading. Without O_NONBLOCK a pipe with no writer would hang the
-// open; anything but a regular file (a folder, a pipe, a device) is refused.
-int OpenForReading(const std::string& path) {
-    int fd;
-    do {
-        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    } while (fd < 0 && errno == EINTR);
-    if (fd < 0) return -1;
-    struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -113,12 +72,14 @@ private:
 
 // Streams a file through a lookahead buffer. When the buffer runs dry during a read, one readv
 // fills the caller's destination directly and the buffer with what follows, so the bulk of a
-// text is copied once, from the kernel straight into its string.
+// text is copied once, from the kernel straight into its string. It reads no more than the
+// file's size when it was opened.
 class FileSource final : public ByteSource {
 public:
     static constexpr std::size_t kBufferSize = 64 * 1024;
 
-    explicit FileSource(int fd) : fd_(fd), buffer_(new char[kBufferSize]) {}
+    explicit FileSource(InputFile& file)
+        : file_(file), remaining_(file.size()), buffer_(new char[kBufferSize]) {}
 
     bool Read(char* dest, std::size_t n) override {
         const std::size_t from_buffer = std::min(n, end_ - pos_);
@@ -129,8 +90,11 @@ public:
             n -= from_buffer;
         }
         while (n > 0) {
-            iovec parts[2] = {{dest, n}, {buffer_.get(), kBufferSize}};
-            const ssize_t got = ::readv(fd_, parts, 2);
+            if (remaining_ < n) return false;
+            const std::size_t ahead =
+                static_cast<std::size_t>(std::min<std::uint64_t>(kBufferSize, remaining_ - n));
+            iovec parts[2] = {{dest, n}, {buffer_.get(), ahead}};
+            const ssize_t got = ::readv(file_.fd(), parts, ahead > 0 ? 2 : 1);
             if (got < 0) {
                 if (errno == EINTR) continue;
                 failed_ = true;
@@ -138,6 +102,7 @@ public:
             }
             if (got == 0) return false;
             const auto g = static_cast<std::size_t>(got);
+            remaining_ -= g;
             if (g <= n) {
                 dest += g;
                 n -= g;
@@ -164,18 +129,20 @@ public:
 
 private:
     bool Refill() {
-        for (;;) {
-            const ssize_t got = ::read(fd_, buffer_.get(), kBufferSize);
-            if (got < 0 && errno == EINTR) continue;
-            if (got < 0) failed_ = true;
-            if (got <= 0) return false;
-            pos_ = 0;
-            end_ = static_cast<std::size_t>(got);
-            return true;
-        }
+        const auto wanted =
+            static_cast<std::size_t>(std::min<std::uint64_t>(kBufferSize, remaining_));
+        if (wanted == 0) return false;
+        const std::int64_t got = file_.ReadSome(buffer_.get(), wanted);
+        if (got < 0) failed_ = true;
+        if (got <= 0) return false;
+        remaining_ -= static_cast<std::uint64_t>(got);
+        pos_ = 0;
+        end_ = static_cast<std::size_t>(got);
+        return true;
     }
 
-    int fd_;
+    InputFile& file_;
+    std::uint64_t remaining_;
     std::unique_ptr<char[]> buffer_;
     std::size_t pos_ = 0;
     std::size_t end_ = 0;
@@ -284,53 +251,14 @@ public:
     std::string out;
 };
 
-// Buffered output to a file descriptor, with a byte budget that simulates a full disk.
-class FileSink final : public ByteSink {
+// Output into the temporary file of a replacement.
+class ReplacementSink final : public ByteSink {
 public:
-    static constexpr std::size_t kBufferSize = 1 << 20;
-
-    FileSink(int fd, int64_t fail_after_bytes)
-        : fd_(fd), budget_(fail_after_bytes), buffer_(new char[kBufferSize]) {}
-
-    bool Write(const char* data, std::size_t n) override {
-        if (n > kBufferSize - used_) {
-            if (!Flush()) return false;
-            if (n >= kBufferSize) return WriteAll(data, n);
-        }
-        std::memcpy(buffer_.get() + used_, data, n);
-        used_ += n;
-        return true;
-    }
-
-    bool Flush() {
-        const std::size_t n = used_;
-        used_ = 0;
-        return WriteAll(buffer_.get(), n);
-    }
+    explicit ReplacementSink(ReplacementWriter& writer) : writer_(writer) {}
+    bool Write(const char* data, std::size_t n) override { return writer_.Write(data, n); }
 
 private:
-    bool WriteAll(const char* data, std::size_t n) {
-        bool out_of_space = false;
-        if (budget_ >= 0 && n > static_cast<std::size_t>(budget_)) {
-            n = static_cast<std::size_t>(budget_);
-            out_of_space = true;
-        }
-        while (n > 0) {
-            const ssize_t done = ::write(fd_, data, n);
-            if (done < 0 && errno == EINTR) continue;
-            if (done <= 0) return false;
-            data += done;
-            n -= static_cast<std::size_t>(done);
-            if (budget_ >= 0) budget_ -= done;
-        }
-        if (out_of_space) errno = ENOSPC;
-        return !out_of_space;
-    }
-
-    int fd_;
-    int64_t budget_;
-    std::unique_ptr<char[]> buffer_;
-    std::size_t used_ = 0;
+    ReplacementWriter& writer_;
 };
 
 struct CutText {
@@ -384,73 +312,10 @@ bool Serialize(const NotesDocument& doc, ByteSink& sink, const std::function<voi
     return ok;
 }
 
-std::string TemporaryNameBeside(const std::filesystem::path& target) {
-    static std::mt19937_64 random{std::random_device{}()};
-    static const char kDigits[] = "0123456789abcdef";
-    std::string suffix(12, '0');
-    uint64_t bits = random();
-    for (char& c : suffix) {
-        c = kDigits[bits & 15];
-        bits >>= 4;
-    }
-    std::filesystem::path name = target.parent_path();
-    name /= "." + target.filename().string() + "." + suffix + ".tmp";
-    return name.string();
-}
-
-// The file that a save should replace: the target of a symbolic link rather than the link.
-std::filesystem::path ResolveTarget(const std::string& path) {
-    std::error_code ec;
-    std::filesystem::path target(path);
-    if (std::filesystem::is_symlink(target, ec)) {
-        std::filesystem::path resolved = std::filesystem::weakly_canonical(target, ec);
-        if (!ec) return resolved;
-    }
-    if (!target.has_parent_path()) target = std::filesystem::path(".") / target;
-    return target;
-}
-
-void SyncFolder(const std::filesystem::path& folder) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    ::fsync(fd);  // best effort: the rename itself has already happened
-    ::close(fd);
-}
-
-// Writes through a temporary file in the target's folder and renames it over the target only
-// when every byte has been written and synced.
-bool SaveSafely(const std::string& path, const NotesDocument& doc,
-                const std::function<void(int)>& progress, const WriteFaults& faults,
-                std::vector<CutText>* cuts) {
-    const std::filesystem::path target = ResolveTarget(path);
-
-    std::string temp;
-    Fd fd;
-    for (int attempt = 0; attempt < 100 && fd.get() < 0; ++attempt) {
-        temp = TemporaryNameBeside(target);
-        const int opened = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (opened < 0 && errno != EEXIST && errno != EINTR) return false;
-        fd.Reset(opened);
-    }
-    if (fd.get() < 0) return false;
-
-    struct stat old_file;
-    if (::stat(target.c_str(), &old_file) == 0 && S_ISREG(old_file.st_mode)) {
-        ::fchmod(fd.get(), old_file.st_mode & 07777);
-    }
-
-    FileSink sink(fd.get(), faults.fail_after_bytes);
-    bool ok = Serialize(doc, sink, progress, cuts) && sink.Flush();
-    ok = ok && !faults.fail_sync && ::fsync(fd.get()) == 0;
-    ok = fd.Close() && ok;
-    ok = ok && !faults.fail_rename && ::rename(temp.c_str(), target.c_str()) == 0;
-    if (!ok) {
-        ::unlink(temp.c_str());
-        return false;
-    }
-    SyncFolder(target.parent_path());
-    return true;
-}
+// A notes file that the writer can produce is at most 4000 records of 112 bytes and a text of up
+// to 65,500 bytes; one of another program may hold somewhat longer texts, which are cut when read.
+// A file far beyond that is no notes file to load whole.
+constexpr std::uint64_t kMaxNotesFileBytes = std::uint64_t{512} << 20;
 
 }  // namespace
 
@@ -463,22 +328,27 @@ std::string DocumentPath(const std::string& path) {
 }
 
 bool IsNotesFile(const std::string& path) {
-    Fd fd(OpenForReading(path));
-    if (fd.get() < 0) return false;
-    FileSource src(fd.get());
+    InputFile file = InputFile::Open(path, kMaxNotesFileBytes);
+    if (!file.ok()) return false;
+    FileSource src(file);
     char header[kHeaderSize];
     return src.Read(header, kHeaderSize) && std::memcmp(header, kMagic, sizeof kMagic) == 0;
 }
 
 ReadStatus ReadNotesFile(const std::string& path, NotesDocument& doc, const ReadCallbacks& cb) {
-    Fd fd(OpenForReading(path));
-    if (fd.get() < 0) {
+    InputFile file = InputFile::Open(path, kMaxNotesFileBytes);
+    if (!file.ok()) {
         doc.Close();
         return ReadStatus::CannotOpen;
     }
-    FileSource src(fd.get());
+    FileSource src(file);
     const ReadStatus status = ReadInto(src, doc, cb);
-    if (status == ReadStatus::Ok) doc.current_file_name = DocumentPath(path);
+    if (status == ReadStatus::Ok) {
+        doc.current_file_name = DocumentPath(path);
+        // Whatever saves of this file were cut short (a killed program, a lost power) left
+        // their temporary files here; nothing will ever finish them.
+        RemoveStaleTemporaries(path);
+    }
     return status;
 }
 
@@ -495,7 +365,14 @@ WriteStatus WriteNotesFile(const std::string& path, NotesDocument& doc,
 WriteStatus WriteNotesFile(const std::string& path, NotesDocument& doc,
                            const std::function<void(int)>& progress, const WriteFaults& faults) {
     std::vector<CutText> cuts;
-    if (!SaveSafely(path, doc, progress, faults, &cuts)) return WriteStatus::CannotWrite;
+    const ReplaceStatus status = ReplaceFile(
+        path,
+        [&](ReplacementWriter& writer) {
+            ReplacementSink sink(writer);
+            return Serialize(doc, sink, progress, &cuts);
+        },
+        faults);
+    if (status != ReplaceStatus::Ok) return WriteStatus::CannotWrite;
     for (CutText& cut : cuts) doc.texts.SetCanonicalText(cut.slot, std::move(cut.text));
     doc.current_file_name = DocumentPath(path);
     doc.modified = false;

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/file_io.h"
 #include "document/notes_document.h"
 
 namespace quillora {
@@ -52,8 +53,9 @@ struct ReadCallbacks {
 
 // Reads a notes file into `doc`, which must be empty. On success record i has slot i, the tree
 // is built as one bulk change, current_file_name is `path` and the document is unmodified. On
-// any failure the document is left empty and untitled. The file is streamed: each text is read
-// straight into its own string.
+// any failure the document is left empty and untitled. Only a regular file is read; the file is
+// streamed: each text is read straight into its own string. A successful read also removes the
+// temporary files of earlier interrupted saves of the file.
 ReadStatus ReadNotesFile(const std::string& path, NotesDocument& doc, const ReadCallbacks& cb = {});
 
 // The same parser over bytes in memory. current_file_name is left empty on success.
@@ -61,21 +63,12 @@ ReadStatus ReadNotesBytes(std::string_view bytes, NotesDocument& doc, const Read
 
 enum class WriteStatus { Ok, CannotWrite };
 
-// Failures to simulate while writing, so tests can prove that a failed save keeps the old file.
-struct WriteFaults {
-    // The temporary file accepts this many bytes, then a write fails as on a full disk.
-    int64_t fail_after_bytes = -1;
-    bool fail_sync = false;
-    bool fail_rename = false;
-};
-
 // Writes the whole document in display order. The caller has stored the pane's text first.
 // Texts longer than 65498 characters are cut, in the file and (after a successful save) in
-// memory. The file is written to a temporary file in the target's folder, flushed and synced,
-// given the old file's permissions and renamed over the target, so a failure at any point leaves
-// the old file as it was and the document unchanged (still modified). On success
-// current_file_name is `path` and the document is unmodified. A tree nested deeper than the
-// reader accepts is not written.
+// memory. The file is replaced as one step (ReplaceFile), so a failure at any point leaves the
+// old file as it was and the document unchanged (still modified). On success current_file_name
+// is `path`, the document is unmodified, and the temporary files of earlier interrupted saves of
+// the file are gone. A tree nested deeper than the reader accepts is not written.
 WriteStatus WriteNotesFile(const std::string& path, NotesDocument& doc,
                            const std::function<void(int)>& progress = {});
 WriteStatus WriteNotesFile(const std::string& path, NotesDocument& doc,

@@ -1,44 +1,15 @@
 #include "gui/text_codec.h"
 
-#include <array>
+#include "base/cp1252.h"
 
 namespace quillora {
-
-namespace {
-
-// Windows-1252 differs from Latin-1 only in 0x80..0x9F; 0 marks the five unassigned bytes,
-// which Windows maps to the C1 control of the same value.
-constexpr std::array<char16_t, 32> kHighControls = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-
-char16_t ToUnicode(unsigned char byte) {
-    if (byte >= 0x80 && byte <= 0x9F) {
-        const char16_t mapped = kHighControls[byte - 0x80];
-        return mapped ? mapped : byte;
-    }
-    return byte;
-}
-
-char ToByte(char16_t unit) {
-    if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) return static_cast<char>(unit);
-    for (int i = 0; i < 32; ++i) {
-        const char16_t mapped = kHighControls[i];
-        if ((mapped && mapped == unit) || (!mapped && unit == 0x80 + i)) {
-            return static_cast<char>(0x80 + i);
-        }
-    }
-    return '?';
-}
-
-}  // namespace
 
 QString FromAnsi(std::string_view bytes) {
     QString out(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
     QChar* dst = out.data();
     for (size_t i = 0; i < bytes.size(); ++i) {
-        dst[i] = QChar(ToUnicode(static_cast<unsigned char>(bytes[i])));
+        dst[i] =
+            QChar(static_cast<char16_t>(cp1252::ToCodePoint(static_cast<unsigned char>(bytes[i]))));
     }
     return out;
 }
@@ -51,7 +22,7 @@ std::string ToAnsi(const QString& text) {
     for (qsizetype i = 0; i < text.size(); ++i) {
         // A surrogate pair is one character: one '?'.
         if (src[i].isHighSurrogate() && i + 1 < text.size() && src[i + 1].isLowSurrogate()) ++i;
-        out[n++] = ToByte(src[i].unicode());
+        out[n++] = cp1252::FromCodePoint(src[i].unicode());
     }
     out.resize(n);
     return out;

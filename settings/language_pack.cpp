@@ -4,8 +4,9 @@
 #include <array>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
+
+#include "base/file_io.h"
 
 namespace quillora {
 
@@ -167,18 +168,9 @@ std::string PackTextToUtf8(std::u16string_view text) {
 
 std::optional<LanguageModule> LanguageModule::Load(const std::string& path,
                                                    uint16_t user_language) {
-    std::error_code error;
-    const auto size = std::filesystem::file_size(path, error);
-    if (error || size > kMaxFileSize) return std::nullopt;
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return std::nullopt;
-    std::vector<uint8_t> bytes(static_cast<std::size_t>(size));
-    if (!file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size))) {
-        return std::nullopt;
-    }
-    auto table = PeStringTable::Parse(std::move(bytes));
-    if (!table) return std::nullopt;
-    return LanguageModule(std::move(*table), user_language);
+    const FileContents contents = ReadRegularFile(path, kMaxFileSize);
+    if (!contents.ok()) return std::nullopt;
+    return FromBytes(contents.bytes, user_language);
 }
 
 std::optional<LanguageModule> LanguageModule::FromBytes(std::string_view bytes,

@@ -1,15 +1,11 @@
 #include "settings/profile_file.h"
 
-#include <fcntl.h>
-#include <limits.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdint>
-#include <cstdlib>
 #include <functional>
+#include <utility>
 #include <vector>
+
+#include "base/file_io.h"
 
 namespace quillora {
 namespace profile_text {
@@ -306,99 +302,16 @@ std::string WithoutSection(std::string_view text, std::string_view section) {
 
 namespace {
 
+// A settings file holds a few dozen short lines; a file far larger is none to load whole.
+constexpr std::uint64_t kMaxSettingsFileBytes = std::uint64_t{4} << 20;
+
 enum class LoadStatus { kRead, kMissing, kFailed };
 
 LoadStatus LoadFile(const std::string& path, std::string& text) {
-    text.clear();
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return (errno == ENOENT || errno == ENOTDIR) ? LoadStatus::kMissing : LoadStatus::kFailed;
-    }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return LoadStatus::kFailed;
-    }
-    char buffer[8192];
-    for (;;) {
-        ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n == 0) break;
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            ::close(fd);
-            text.clear();
-            return LoadStatus::kFailed;
-        }
-        text.append(buffer, static_cast<std::size_t>(n));
-    }
-    ::close(fd);
-    return LoadStatus::kRead;
-}
-
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
-// The file that a write must replace: the target of a symbolic link, so that the link survives.
-std::string WriteTarget(const std::string& path) {
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-        char resolved[PATH_MAX];
-        if (::realpath(path.c_str(), resolved) != nullptr) return resolved;
-    }
-    return path;
-}
-
-// Writes `bytes` to a new file beside `path`, syncs it and renames it over `path`. On any failure
-// the temporary file is removed and `path` is left as it was.
-bool ReplaceFile(const std::string& path, std::string_view bytes) {
-    const std::string target = WriteTarget(path);
-    const std::size_t slash = target.rfind('/');
-    const std::string folder_prefix = slash == std::string::npos ? "" : target.substr(0, slash + 1);
-    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-
-    std::string temp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = folder_prefix;
-        temp += '.';
-        temp += base;
-        temp += '.';
-        temp += std::to_string(::getpid());
-        temp += '.';
-        temp += std::to_string(attempt);
-        temp += ".tmp";
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) return false;
-    }
-    if (fd < 0) return false;
-
-    struct stat existing {};
-    if (::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
-        ::fchmod(fd, existing.st_mode & 07777);
-    }
-    bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (ok) ok = ::rename(temp.c_str(), target.c_str()) == 0;
-    if (!ok) {
-        ::unlink(temp.c_str());
-        return false;
-    }
-    const std::string folder = folder_prefix.empty() ? "." : folder_prefix;
-    int dir_fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir_fd >= 0) {
-        ::fsync(dir_fd);  // makes the rename itself durable; the data is already safe
-        ::close(dir_fd);
-    }
-    return true;
+    FileContents contents = ReadRegularFile(path, kMaxSettingsFileBytes);
+    text = std::move(contents.bytes);
+    if (contents.ok()) return LoadStatus::kRead;
+    return contents.status == FileReadStatus::NotFound ? LoadStatus::kMissing : LoadStatus::kFailed;
 }
 
 // Loads the file, lets `change` compute the new text and writes it when it differs.
@@ -410,7 +323,7 @@ bool UpdateFile(const std::string& path,
     std::optional<std::string> updated = change(text);
     if (!updated) return false;
     if (*updated == text) return true;
-    return ReplaceFile(path, *updated);
+    return ReplaceFile(path, *updated) == ReplaceStatus::Ok;
 }
 
 std::string ReadFileText(const std::string& path) {

@@ -58,8 +58,10 @@ std::string WithoutSection(std::string_view text, std::string_view section);
 
 // A settings file on disk with the initialisation-file rules of profile_text. Nothing is cached:
 // every read goes to the file and every write changes the file at once. A missing file reads as
-// empty; the first write creates it. A write goes to a temporary file in the same folder, which is
-// synced and then renamed over the settings file, so the file on disk is always whole.
+// empty; the first write creates it. Only a regular file of at most a few megabytes is read; any
+// other reads as empty and is never written over. A write replaces the file as one step
+// (ReplaceFile), so the file on disk is always whole, and clears away the temporary files that
+// writes cut short left beside it.
 class ProfileFile {
 public:
     explicit ProfileFile(std::string path) : path_(std::move(path)) {}

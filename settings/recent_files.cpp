@@ -4,37 +4,30 @@
 
 namespace quillora {
 
-namespace {
-constexpr const char* kSection = settings_keys::kHistory;
-// The key of entry `k` (0 the newest) of the History section: "File0" ... "File9".
-std::string KeyOf(int k) {
-    return "File" + std::to_string(k);
-}
-}  // namespace
+namespace keys = settings_keys;
 
 std::vector<std::string> RecentFiles(const ProfileFile& settings) {
     std::vector<std::string> files;
-    files.reserve(kRecentFileCount);
     for (int k = 0; k < kRecentFileCount; ++k) {
-        files.push_back(settings.ReadString(kSection, KeyOf(k), ""));
+        files.push_back(ReadText(settings, keys::HistoryFile(k)));
     }
     return files;
 }
 
 void RecordRecentFile(ProfileFile& settings, const std::string& path) {
-    if (ReadFlag(settings, settings_keys::kHideReOpen)) return;
+    if (ReadFlag(settings, keys::kHideReOpen)) return;
     const std::vector<std::string> files = RecentFiles(settings);
     for (const std::string& file : files) {
         if (file == path) return;
     }
     for (int k = kRecentFileCount - 1; k >= 1; --k) {
-        settings.WriteString(kSection, KeyOf(k), files[static_cast<size_t>(k - 1)]);
+        WriteText(settings, keys::HistoryFile(k), files[static_cast<size_t>(k - 1)]);
     }
-    settings.WriteString(kSection, KeyOf(0), path);
+    WriteText(settings, keys::HistoryFile(0), path);
 }
 
 void ClearRecentFiles(ProfileFile& settings) {
-    settings.EraseSection(kSection);
+    settings.EraseSection(keys::kHistory);
 }
 
 }  // namespace quillora

@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -24,13 +23,18 @@
 #include <QWindow>
 #include <utility>
 
+#include "base/file_io.h"
 #include "gui/app_paths.h"
+#include "gui/text_codec.h"
 
 namespace quillora {
 
 namespace {
 
 const char kWindowTitle[] = "Quillora Help";
+
+// The help file is one HTML document of some tens of kilobytes; a file far larger is not it.
+constexpr std::uint64_t kMaxHelpFileBytes = std::uint64_t{16} << 20;
 
 QString TopicAnchor(int topic) {
     return QStringLiteral("topic-%1").arg(topic);
@@ -63,12 +67,12 @@ bool HelpFile::Load(const QString& path) {
     loaded_ = false;
     document_ = HelpDocument();
 
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    FileContents contents = ReadRegularFile(ToNative(path), kMaxHelpFileBytes);
+    if (!contents.ok()) {
         html_ = MissingFileHtml(path);
         return false;
     }
-    document_ = HelpDocument(file.readAll().toStdString());
+    document_ = HelpDocument(std::move(contents.bytes));
     html_ = QString::fromStdString(document_.Html());
     loaded_ = true;
     return true;

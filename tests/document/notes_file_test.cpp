@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/temp_folder.h"
 #include "tests/support/tree_builder.h"
 
 namespace quillora {
@@ -58,36 +59,16 @@ std::string WorkedExample() {
 
 class NotesFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        static std::mt19937_64 random{std::random_device{}()};
-        dir_ = fs::temp_directory_path() / ("quillora-notes-" + std::to_string(random()));
-        fs::create_directories(dir_);
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add, ec);
-        fs::remove_all(dir_, ec);
-    }
-
-    std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
+    std::string PathOf(const std::string& name) const { return folder_.PathOf(name); }
 
     static void Put(const std::string& path, std::string_view bytes) {
-        std::ofstream(path, std::ios::binary)
-            .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        testing::PutFile(path, bytes);
     }
-    static std::string Get(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-    std::vector<std::string> Entries() const {
-        std::vector<std::string> names;
-        for (const auto& e : fs::directory_iterator(dir_))
-            names.push_back(e.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
+    static std::string Get(const std::string& path) { return testing::FileBytes(path); }
+    std::vector<std::string> Entries() const { return testing::SortedEntries(dir_); }
 
-    fs::path dir_;
+    testing::TempFolder folder_{"quillora-notes"};
+    const fs::path& dir_ = folder_.path();
 };
 
 NodeId Add(NotesDocument& doc, NodeId parent, std::string_view title, int32_t kind,
@@ -452,10 +433,11 @@ TEST_F(NotesFileTest, FailedWriteKeepsTheOldFileAndTheDocument) {
     std::vector<WriteFaults> faults;
     for (int64_t n : {int64_t{0}, int64_t{10}, int64_t{23}, int64_t{200}, int64_t{40000},
                       static_cast<int64_t>(full.size()) - 1}) {
-        faults.push_back({n, false, false});
+        faults.push_back({.fail_after_bytes = n});
     }
-    faults.push_back({-1, true, false});
-    faults.push_back({-1, false, true});
+    faults.push_back({.fail_create = true});
+    faults.push_back({.fail_sync = true});
+    faults.push_back({.fail_rename = true});
     for (const WriteFaults& f : faults) {
         EXPECT_EQ(WriteNotesFile(path, doc, {}, f), WriteStatus::CannotWrite) << f.fail_after_bytes;
         EXPECT_EQ(Get(path), old_bytes);
@@ -465,9 +447,29 @@ TEST_F(NotesFileTest, FailedWriteKeepsTheOldFileAndTheDocument) {
         EXPECT_EQ(Entries(), std::vector<std::string>{"keep.qlb"});
     }
     // With room for exactly every byte the save goes through.
-    EXPECT_EQ(WriteNotesFile(path, doc, {}, {static_cast<int64_t>(full.size()), false, false}),
-              WriteStatus::Ok);
+    EXPECT_EQ(
+        WriteNotesFile(path, doc, {}, {.fail_after_bytes = static_cast<int64_t>(full.size())}),
+        WriteStatus::Ok);
     EXPECT_EQ(Get(path), full);
+}
+
+TEST_F(NotesFileTest, SaveAndOpenRemoveTheTemporaryFilesOfKilledSaves) {
+    NotesDocument doc;
+    Add(doc, kNoNode, "n", kNote, "x");
+    const std::string path = PathOf("notes.qlb");
+    const auto leftover = [&](const std::string& name, std::time_t age) {
+        Put(PathOf(name), "half a save");
+        testing::MakeOlder(PathOf(name), age);
+    };
+    leftover(".notes.qlb.0123456789ab.tmp", 120);
+    leftover(".notes.qlb.ba9876543210.tmp", 0);  // a save in progress elsewhere
+    ASSERT_EQ(WriteNotesFile(path, doc), WriteStatus::Ok);
+    EXPECT_EQ(Entries(), (std::vector<std::string>{".notes.qlb.ba9876543210.tmp", "notes.qlb"}));
+
+    leftover(".notes.qlb.00000000ffff.tmp", 120);
+    NotesDocument back;
+    ASSERT_EQ(ReadNotesFile(path, back), ReadStatus::Ok);
+    EXPECT_EQ(Entries(), (std::vector<std::string>{".notes.qlb.ba9876543210.tmp", "notes.qlb"}));
 }
 
 TEST_F(NotesFileTest, UnwritablePlacesFailWithoutLeftovers) {
