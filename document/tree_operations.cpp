@@ -90,8 +90,6 @@ DeleteResult DeleteNode(NotesDocument& doc, NodeId node) {
 
     tree.Remove(node);
     result.emptied_parent = CloseIfEmptied(doc, parent);
-    doc.current_text_index = -1;
-    doc.current_kind = -1;
     result.deleted = true;
     result.tree_empty = tree.Empty();
     MarkModified(doc);

@@ -68,8 +68,8 @@ struct DeleteResult {
 };
 
 // Removes `node` with everything below it, releasing their text slots in reverse display order
-// and then the node's own. Sets `current_text_index` and `current_kind` to -1, so that the text
-// still in the pane is not stored into a slot that no longer belongs to it.
+// and then the node's own. The caller forgets the shown node first, so that the text still in the
+// pane is not stored into a slot that no longer belongs to it.
 DeleteResult DeleteNode(NotesDocument& doc, NodeId node);
 
 // --- Titles ---------------------------------------------------------------------------------

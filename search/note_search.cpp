@@ -313,10 +313,7 @@ ReplaceAllResult ReplaceAll(NotesDocument& doc, const PaneSelection& selection,
                 doc.texts.SetCanonicalText(slot, std::move(out));
                 out = std::string();
             }
-            if (slot == doc.current_text_index) {
-                doc.current_text_index = -1;
-                doc.current_kind = -1;
-            }
+            if (slot == doc.current_text_index) result.shown_pane_stale = true;
         }
     }
     if (last_changed == kNoNode) {

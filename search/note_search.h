@@ -108,6 +108,9 @@ struct ReplaceAllResult {
     // Nodes, in display order, where occurrences were left because replacing them would have
     // made the text longer than kMaxEditLength.
     std::vector<NodeId> not_fully_replaced;
+    // The text of the node shown in a pane (current_text_index) changed, so the pane's copy is
+    // stale: the caller forgets it before anything can store it back.
+    bool shown_pane_stale = false;
 
     bool Modified() const { return count > 0; }
 };
@@ -124,9 +127,8 @@ struct ReplaceAllResult {
 // ends without a hit, so `end` names the message to show (kNone only when there is no node to
 // search from).
 //
-// Only the text store changes. When the text of the node shown in a pane (current_text_index)
-// was changed, the pane's copy is stale: current_text_index and current_kind become -1 so that no
-// StoreCurrentText can write the old pane text back. The caller puts `shown_text` into the final
+// Only the text store changes; `shown_pane_stale` tells when the pane's copy of the shown node's
+// text is out of date. The caller puts `shown_text` into the final
 // node's pane (with its change handler detached), sets the selection, and marks the document
 // modified when Modified(). `shown_text` is the final node's stored text, except when the
 // selected node keeps the pane: then it is the pane's own text, edited, which may still lack

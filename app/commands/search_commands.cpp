@@ -149,10 +149,10 @@ void SearchCommands::ReplaceFormReplaceAll(const SearchSettings& settings,
     const std::string shown = PaneTextToStore(PaneOf(node)->PlainText());
     const ReplaceAllResult result =
         ReplaceAll(doc, SelectionIn(node, shown), settings_, replacement, shown);
+    if (result.shown_pane_stale) host_.Panes().ForgetShown();
     if (result.Modified()) {
         // One update of the window: the final node selected, its text shown with the caret after
-        // the last replacement. A node whose pane went stale is not stored back (the core has
-        // cleared current_text_index for it).
+        // the last replacement.
         const NodeId final_node = result.selection.node;
         NotePane* pane = PaneOf(final_node);
         if (final_node != node) {

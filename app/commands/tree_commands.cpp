@@ -262,6 +262,7 @@ void TreeCommands::NotesMenuDeleteClick() {
     // With no current node the view does not pick a neighbour while the rows go, so nothing is
     // shown or stored in the middle of the delete; the text in the pane is dropped with its node.
     tree->selectionModel()->clearCurrentIndex();
+    host_.Panes().ForgetShown();
     const DeleteResult result = DeleteNode(doc, node);
     if (result.emptied_parent != kNoNode) {
         tree->collapse(host_.TreeModel()->IndexOf(result.emptied_parent));

@@ -191,16 +191,12 @@ TEST_F(TreeOpsTest, DeleteQuestionFollowsKindAndChildren) {
 TEST_F(TreeOpsTest, DeleteFolderRemovesSubtreeAndFreesEverySlot) {
     Build(
         {{0, 'N', "A"}, {0, 'F', "F"}, {1, 'N', "x"}, {1, 'F', "G"}, {2, 'N', "y"}, {0, 'N', "B"}});
-    doc.current_text_index = doc.tree.Data(Id("F")).TextIndex;
-    doc.current_kind = kFolder;
     const DeleteResult r = DeleteNode(doc, Id("F"));
     EXPECT_TRUE(r.deleted);
     EXPECT_EQ(r.released_slots, 4);
     EXPECT_EQ(Shape(), "A,B");
     EXPECT_EQ(doc.texts.OccupiedCount(), 2);
     EXPECT_EQ(doc.TextOf(Id("B")), "text of B\r\n");
-    EXPECT_EQ(doc.current_text_index, -1);
-    EXPECT_EQ(doc.current_kind, -1);
     EXPECT_TRUE(doc.modified);
     EXPECT_EQ(r.new_selection, Id("B"));
     // The freed slots are the lowest empty ones now: 1, 2, 3, 4.
