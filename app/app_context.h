@@ -14,6 +14,8 @@ struct AppContext {
     bool tray_mode = false;
     QString language_pack_name;  // empty when no pack is in use
     QStringList arguments;       // the command line without the program name
+    // Where recovery copies and previous versions are kept; empty keeps neither.
+    QString user_data_folder;
 };
 
 }  // namespace quillora

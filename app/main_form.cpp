@@ -21,6 +21,7 @@
 #include "app/commands/search_commands.h"
 #include "app/commands/tree_commands.h"
 #include "app/main_menu.h"
+#include "base/clock.h"
 #include "base/command_line.h"
 #include "document/notes_file.h"
 #include "document/ui/my_tree_view.h"
@@ -40,6 +41,8 @@ namespace quillora {
 
 namespace {
 constexpr int kStartTimerMs = 180;
+// A recovery copy more often than this would make a busy disk of a large document.
+constexpr int kMinRecoverySeconds = 5;
 // Progress texts change every 10 records; the window is repainted at most this often, so
 // that a large file is not slowed down by hundreds of repaints.
 constexpr qint64 kProgressPaintIntervalMs = 30;
@@ -81,6 +84,7 @@ TMainForm::TMainForm(AppContext& context, QWidget* parent)
     BuildMenus();
     ApplyWindowSettings();
     FollowModifiedFlag();
+    KeepSafetyCopies();
 
     setAcceptDrops(true);
     EnableContextHelp(this,
@@ -101,6 +105,8 @@ TMainForm::TMainForm(AppContext& context, QWidget* parent)
 }
 
 TMainForm::~TMainForm() {
+    // A recovery copy being written reads the document: it ends before anything goes.
+    recovery_.reset();
     // The controllers go first, while the window, its tree and its model still exist: their
     // destructors unhook themselves from them.
     search_commands_.reset();
@@ -232,7 +238,54 @@ void TMainForm::FollowModifiedFlag() {
     doc_.modified.SetListener([this](bool on) {
         SetStatusText(1, on ? Lang(7700, "Modified") : QString());
         UpdateToolButtons();
+        if (recovery_) recovery_->ModifiedChanged(on);
     });
+}
+
+void TMainForm::KeepSafetyCopies() {
+    const ProfileFile& ini = SettingsFile();
+    const QString data = context_.user_data_folder;
+    if (data.isEmpty()) return;
+    const int keep = ReadIntSetting(ini, keys::kKeepVersions);
+    if (keep > 0) {
+        versions_ =
+            std::make_unique<PreviousVersions>(ToNative(data + QStringLiteral("/versions")), keep);
+    }
+    if (!ReadFlag(ini, keys::kRecovery)) return;
+    std::unique_ptr<RecoveryStore> store =
+        RecoveryStore::Open(ToNative(data + QStringLiteral("/recovery")));
+    if (!store) return;
+    const int seconds = std::max(kMinRecoverySeconds, ReadIntSetting(ini, keys::kRecoverySeconds));
+    recovery_ = std::make_unique<RecoveryKeeper>(doc_, std::move(store), seconds * 1000,
+                                                 [this] { StoreCurrentText(); });
+    connect(panes_, &NotePanes::Edited, recovery_.get(), &RecoveryKeeper::DocumentChanged);
+    RecoveryKeeper* keeper = recovery_.get();
+    const auto changed = [keeper] { keeper->DocumentChanged(); };
+    connect(tree_model_, &QAbstractItemModel::rowsInserted, keeper, changed);
+    connect(tree_model_, &QAbstractItemModel::rowsRemoved, keeper, changed);
+    connect(tree_model_, &QAbstractItemModel::rowsMoved, keeper, changed);
+    connect(tree_model_, &QAbstractItemModel::layoutChanged, keeper, changed);
+    connect(tree_model_, &QAbstractItemModel::dataChanged, keeper, changed);
+}
+
+bool TMainForm::RestoreLeftChanges(const LeftRecovery& left) {
+    tree_change_attached_ = false;
+    notes_tree_->setUpdatesEnabled(false);
+    const ReadStatus status = ReadNotesFile(left.copy_path, doc_);
+    notes_tree_->setUpdatesEnabled(true);
+    tree_change_attached_ = true;
+    if (status != ReadStatus::Ok) return false;
+    // The document is the one the user had: its own name, the file as it last knew it, and
+    // changes still to be saved.
+    doc_.current_file_name = left.info.document_path;
+    doc_.disk_identity = left.info.base;
+    doc_.modified = true;
+    const NodeId first = doc_.tree.FirstTopLevel();
+    if (first != kNoNode) SelectNode(first);
+    SetStatusText(3, FromNative(doc_.current_file_name));
+    UpdatePaneEnabling();
+    UpdateToolButtons();
+    return true;
 }
 
 void TMainForm::ApplyWindowSettings() {
@@ -462,6 +515,9 @@ void TMainForm::ReadNotesFileReporting(const QString& given_path) {
 
 bool TMainForm::WriteNotesFileReporting(const QString& path) {
     StoreCurrentText();
+    // The file about to be replaced stays as a previous version (a hard link: no copying).
+    if (versions_ && IsNotesFile(ToNative(path)))
+        versions_->Keep(ToNative(path), SystemClock().Now());
     ShowProgress(7759, "Saving Note/Folder", 0);
     const WriteStatus status = WriteNotesFile(ToNative(path), doc_, [this](int i) {
         if (i > 0) ShowProgress(7759, "Saving Note/Folder", i);
@@ -484,8 +540,14 @@ bool TMainForm::WriteNotesFileReporting(const QString& path) {
 
 void TMainForm::TimerTimer() {
     start_timer_->stop();
-    if (!command_line_.file.empty()) ReadNotesFileReporting(FromNative(command_line_.file));
-    if (doc_.IsUntitled() && ReadFlag(SettingsFile(), keys::kReOpenLastFile)) {
+    const bool restored =
+        recovery_ && recovery_->OfferLeftChanges(this, [this](const LeftRecovery& left) {
+            return RestoreLeftChanges(left);
+        });
+    if (!restored && !command_line_.file.empty()) {
+        ReadNotesFileReporting(FromNative(command_line_.file));
+    }
+    if (!restored && doc_.IsUntitled() && ReadFlag(SettingsFile(), keys::kReOpenLastFile)) {
         const QString last = FromNative(ReadText(SettingsFile(), keys::kReOpenFile));
         if (!last.isEmpty() && QFileInfo::exists(last)) ReadNotesFileReporting(last);
     }

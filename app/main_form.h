@@ -6,8 +6,10 @@
 
 #include "app/app_context.h"
 #include "app/commands/command_host.h"
+#include "app/recovery_keeper.h"
 #include "base/command_line.h"
 #include "document/notes_document.h"
+#include "document/previous_versions.h"
 #include "gui/action_registry.h"
 #include "gui/icons/image_list.h"
 
@@ -104,6 +106,8 @@ private:
     void ApplyWindowSettings();
     void WriteWindowSettings();
     void FollowModifiedFlag();
+    void KeepSafetyCopies();
+    bool RestoreLeftChanges(const LeftRecovery& left);
     QToolBar* ToolBar() const { return tool_bar_; }
     void NotesTreeChange();
     void TimerTimer();
@@ -124,6 +128,8 @@ private:
     bool tree_change_attached_ = true;
     qint64 last_progress_paint_ms_ = 0;
 
+    std::unique_ptr<RecoveryKeeper> recovery_;
+    std::unique_ptr<PreviousVersions> versions_;
     std::unique_ptr<DocumentCommands> document_commands_;
     std::unique_ptr<EditCommands> edit_commands_;
     std::unique_ptr<TreeCommands> tree_commands_;

@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QThread>
 #include <exception>
 #include <memory>
@@ -35,6 +36,7 @@ int RunQuillora(int argc, char** argv) {
     InstallHelpViewer(&HelpWindowViewer());
     AppContext context;
     context.arguments = QCoreApplication::arguments().mid(1);
+    context.user_data_folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
 
     context.settings_file = std::make_unique<ProfileFile>(ToNative(SettingsFilePath()));
     ProfileFile& ini = *context.settings_file;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "base/file_identity.h"
 #include "base/observed_flag.h"
 #include "document/note_tree.h"
 #include "document/text_store.h"
@@ -31,6 +32,7 @@ public:
 
     ObservedFlag modified;            // unsaved changes
     std::string current_file_name;    // empty for an untitled document
+    FileIdentity disk_identity;       // the file as this document last read or wrote it
     int32_t current_text_index = -1;  // slot shown in a pane; -1 when none
     int32_t current_kind = -1;        // kind of that node; -1 when none
 
@@ -48,6 +50,7 @@ public:
         tree.Clear();
         texts.ReleaseAll();
         current_file_name.clear();
+        disk_identity = {};
         modified = false;
         current_text_index = -1;
         current_kind = -1;

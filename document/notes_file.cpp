@@ -266,18 +266,37 @@ struct CutText {
     std::string text;
 };
 
+bool WriteHeader(ByteSink& sink, int count) {
+    char head[kHeaderSize + 4] = {};
+    std::memcpy(head, kMagic, sizeof kMagic);
+    std::memcpy(head + kVersionOffset, kVersion, sizeof kVersion);
+    PutInt32(head + kHeaderSize, count);
+    return sink.Write(head, sizeof head);
+}
+
+// Writes one record. A text longer than the limit is written cut; the cut text is left in `cut`.
+bool WriteRecord(ByteSink& sink, const NotesRecord& record, std::string& cut) {
+    char fixed[kRecordFixedSize] = {};
+    PutInt32(fixed, record.depth);
+    PutInt32(fixed + 4, record.kind);
+    // The field is zero-filled: the title's end is the zero after it.
+    std::copy_n(record.title.data(), std::min(record.title.size(), kMaxTitleLength), fixed + 8);
+    std::string_view text = record.text;
+    if (text.size() > static_cast<std::size_t>(kMaxTextLength)) {
+        cut = line_text::Canonical(text.substr(0, kMaxTextLength));
+        text = cut;
+    }
+    PutInt32(fixed + 8 + kTitleFieldSize, static_cast<int32_t>(text.size()));
+    return sink.Write(fixed, sizeof fixed) && sink.Write(text.data(), text.size());
+}
+
 // Writes the document's bytes to `sink`. Texts longer than the limit are written cut, and the
 // cut texts are handed back in `cuts` so that the caller can apply them once the save succeeds.
 bool Serialize(const NotesDocument& doc, ByteSink& sink, const std::function<void(int)>& progress,
                std::vector<CutText>* cuts) {
     const int count = doc.tree.Count();
     if (count > kMaxRecords) return false;
-
-    char head[kHeaderSize + 4] = {};
-    std::memcpy(head, kMagic, sizeof kMagic);
-    std::memcpy(head + kVersionOffset, kVersion, sizeof kVersion);
-    PutInt32(head + kHeaderSize, count);
-    bool ok = sink.Write(head, sizeof head);
+    bool ok = WriteHeader(sink, count);
 
     int index = 0;
     doc.tree.ForEachInDisplayOrder([&](NodeId node, int depth) {
@@ -289,22 +308,9 @@ bool Serialize(const NotesDocument& doc, ByteSink& sink, const std::function<voi
             return;
         }
         const NodeData& data = doc.tree.Data(node);
-        char fixed[kRecordFixedSize] = {};
-        PutInt32(fixed, depth);
-        PutInt32(fixed + 4, data.Kind);
-        const std::string& title = doc.tree.Title(node);
-        // The field is zero-filled: the title's end is the zero after it.
-        std::copy_n(title.data(), std::min(title.size(), kMaxTitleLength), fixed + 8);
-
-        const std::string& stored = doc.texts.TextOf(data.TextIndex);
         std::string cut;
-        std::string_view text = stored;
-        if (stored.size() > static_cast<std::size_t>(kMaxTextLength)) {
-            cut = line_text::Canonical(text.substr(0, kMaxTextLength));
-            text = cut;
-        }
-        PutInt32(fixed + 8 + kTitleFieldSize, static_cast<int32_t>(text.size()));
-        ok = sink.Write(fixed, sizeof fixed) && sink.Write(text.data(), text.size());
+        ok = WriteRecord(
+            sink, {depth, data.Kind, doc.tree.Title(node), doc.texts.TextOf(data.TextIndex)}, cut);
         if (!cut.empty() && cuts != nullptr) cuts->push_back({data.TextIndex, std::move(cut)});
         if (ok && index % 10 == 0 && progress) progress(index);
         ++index;
@@ -345,6 +351,7 @@ ReadStatus ReadNotesFile(const std::string& path, NotesDocument& doc, const Read
     const ReadStatus status = ReadInto(src, doc, cb);
     if (status == ReadStatus::Ok) {
         doc.current_file_name = DocumentPath(path);
+        doc.disk_identity = IdentifyFile(path);
         // Whatever saves of this file were cut short (a killed program, a lost power) left
         // their temporary files here; nothing will ever finish them.
         RemoveStaleTemporaries(path);
@@ -375,6 +382,7 @@ WriteStatus WriteNotesFile(const std::string& path, NotesDocument& doc,
     if (status != ReplaceStatus::Ok) return WriteStatus::CannotWrite;
     for (CutText& cut : cuts) doc.texts.SetCanonicalText(cut.slot, std::move(cut.text));
     doc.current_file_name = DocumentPath(path);
+    doc.disk_identity = IdentifyFile(path);
     doc.modified = false;
     return WriteStatus::Ok;
 }
@@ -383,6 +391,35 @@ std::string NotesFileBytes(const NotesDocument& doc) {
     StringSink sink;
     if (!Serialize(doc, sink, {}, nullptr)) return {};
     return std::move(sink.out);
+}
+
+}  // namespace quillora
+
+namespace quillora {
+
+bool ChangedOnDisk(const NotesDocument& doc) {
+    if (doc.IsUntitled()) return false;
+    const FileIdentity now = IdentifyFile(doc.current_file_name);
+    return now.exists && now != doc.disk_identity;
+}
+
+ReplaceStatus WriteNotesRecords(const std::string& path, const std::vector<NotesRecord>& records,
+                                const WriteFaults& faults) {
+    if (records.size() > static_cast<std::size_t>(kMaxRecords)) return ReplaceStatus::WriteFailed;
+    return ReplaceFile(
+        path,
+        [&](ReplacementWriter& writer) {
+            ReplacementSink sink(writer);
+            bool ok = WriteHeader(sink, static_cast<int>(records.size()));
+            std::string cut;
+            for (const NotesRecord& record : records) {
+                if (!ok) break;
+                if (record.depth < 0 || record.depth > kMaxDepth) return false;
+                ok = WriteRecord(sink, record, cut);
+            }
+            return ok;
+        },
+        faults);
 }
 
 }  // namespace quillora

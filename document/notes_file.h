@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/file_io.h"
 #include "document/notes_document.h"
@@ -73,6 +74,25 @@ WriteStatus WriteNotesFile(const std::string& path, NotesDocument& doc,
                            const std::function<void(int)>& progress = {});
 WriteStatus WriteNotesFile(const std::string& path, NotesDocument& doc,
                            const std::function<void(int)>& progress, const WriteFaults& faults);
+
+// True when the document's file was replaced or rewritten since the document read or last wrote
+// it (another copy of the program, another program). An untitled document, or a file that is no
+// longer there, has not changed: saving it loses nothing.
+bool ChangedOnDisk(const NotesDocument& doc);
+
+// One record as the file holds it, for writing a document that is not a NotesDocument (a
+// snapshot taken for crash recovery).
+struct NotesRecord {
+    int32_t depth;
+    int32_t kind;
+    std::string_view title;
+    std::string_view text;
+};
+
+// Writes a notes file of `records` (in display order) as one atomic replacement; texts are cut
+// as when saving.
+ReplaceStatus WriteNotesRecords(const std::string& path, const std::vector<NotesRecord>& records,
+                                const WriteFaults& faults = {});
 
 // The bytes WriteNotesFile would write, without touching the document (no cut is applied in
 // memory). Empty when the tree cannot be written.

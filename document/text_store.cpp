@@ -108,6 +108,7 @@ std::optional<int> TextStore::AllocateTextSlot() {
         if (!occupied_[slot]) {
             occupied_[slot] = true;
             texts_[slot].clear();
+            Touch(slot);
             ++occupied_count_;
             return slot;
         }
@@ -119,6 +120,7 @@ void TextStore::ReleaseTextSlot(int slot) {
     if (!InRange(slot) || !occupied_[slot]) return;
     occupied_[slot] = false;
     std::string().swap(texts_[slot]);
+    Touch(slot);
     --occupied_count_;
 }
 
@@ -130,6 +132,7 @@ void TextStore::Occupy(int slot, std::string text) {
     }
     line_text::MakeCanonical(text);
     texts_[slot] = std::move(text);
+    Touch(slot);
 }
 
 void TextStore::ReleaseAll() {
@@ -155,11 +158,17 @@ void TextStore::SetText(int slot, std::string_view text) {
     } else {
         texts_[slot] = line_text::Canonical(text);
     }
+    Touch(slot);
 }
 
 void TextStore::SetCanonicalText(int slot, std::string&& text) {
     if (!IsOccupied(slot)) return;
     texts_[slot] = std::move(text);
+    Touch(slot);
+}
+
+std::uint64_t TextStore::ChangeStamp(int slot) const {
+    return InRange(slot) ? stamps_[slot] : 0;
 }
 
 }  // namespace quillora

@@ -53,12 +53,19 @@ public:
     // Replaces the slot's text with one that is already canonical (no copy, no scan).
     void SetCanonicalText(int slot, std::string&& text);
 
+    // A number that changes whenever the slot's text is set, occupied or released (and never
+    // comes back), so that a copy of the text can tell whether it is still current.
+    std::uint64_t ChangeStamp(int slot) const;
+
 private:
     static bool InRange(int slot) { return slot >= 0 && slot < kCapacity; }
+    void Touch(int slot) { stamps_[slot] = ++last_stamp_; }
 
     std::array<std::string, kCapacity> texts_{};
     std::array<bool, kCapacity> occupied_{};
     int occupied_count_ = 0;
+    std::array<std::uint64_t, kCapacity> stamps_{};
+    std::uint64_t last_stamp_ = 0;
 };
 
 }  // namespace quillora

@@ -119,6 +119,7 @@ inline constexpr const char* kFolderEditor = "FolderEditor";
 inline constexpr const char* kCustomColors = "CustomColors";
 inline constexpr const char* kCustomImages = "CustomImages";
 inline constexpr const char* kHistory = "History";
+inline constexpr const char* kSafety = "Safety";
 
 // The folder default "\": the root of the current drive where the file was first written, the
 // user's home folder here (see FolderFromSetting).
@@ -204,6 +205,12 @@ TextSetting CustomImageFile(int n);
 ColorSetting CustomImageColor(int n);
 // History "File0" (newest) to "File9" (n = 0 to 9), default empty.
 TextSetting HistoryFile(int n);
+
+// Section Safety: the recovery copy of unsaved changes, written at most every RecoverySeconds
+// (read as at least 5), and how many previous versions of each file are kept (0: none).
+inline constexpr FlagSetting kRecovery{kSafety, "Recovery", true};
+inline constexpr IntSetting kRecoverySeconds{kSafety, "RecoverySeconds", 30};
+inline constexpr IntSetting kKeepVersions{kSafety, "KeepVersions", 10};
 
 }  // namespace settings_keys
 

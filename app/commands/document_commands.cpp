@@ -89,8 +89,24 @@ QString DocumentCommands::ReOpenCaption(const QString& path) {
 // --- asking about unsaved changes ---
 
 bool DocumentCommands::SaveDocument() {
-    if (host_.Document().IsUntitled()) return FileMenuSaveAsClick();
-    host_.WriteNotesFileReporting(FromNative(host_.Document().current_file_name));
+    const NotesDocument& doc = host_.Document();
+    if (doc.IsUntitled()) return FileMenuSaveAsClick();
+    const QString path = FromNative(doc.current_file_name);
+    if (ChangedOnDisk(doc)) {
+        // Another copy of the program, or another program, saved over the file since this
+        // document read or saved it: overwriting it would throw those changes away unasked.
+        const MessageAnswer answer = Platform::Instance().ShowMessage(
+            &host_.Window(),
+            FormatMessage(Lang(7789,
+                               "\"%s\" was changed by another program after Quillora opened "
+                               "or saved it.\n\nYes: replace it with this document.\nNo: save "
+                               "this document under another name.\nCancel: do not save now."),
+                          {path}),
+            AppTitle(), MessageIcon::Warning, MessageButtons::YesNoCancel);
+        if (answer == MessageAnswer::No) return FileMenuSaveAsClick();
+        if (answer != MessageAnswer::Yes) return false;
+    }
+    host_.WriteNotesFileReporting(path);
     return true;
 }
 
