@@ -70,6 +70,7 @@ public:
     EditCommands* Edits() const { return edit_commands_.get(); }
     TreeCommands* TreeCommandsController() const { return tree_commands_.get(); }
     SearchCommands* Searches() const { return search_commands_.get(); }
+    RecoveryKeeper* Recovery() const { return recovery_.get(); }
 
     // --- document state ---
     void MarkModified() { doc_.modified = true; }
