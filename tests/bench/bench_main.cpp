@@ -21,6 +21,7 @@ using quillora::bench::Section;
 constexpr Section kSections[] = {
     {"notes_file", quillora::bench::RunNotesFileBench},
     {"search", quillora::bench::RunSearchBench},
+    {"safety", quillora::bench::RunSafetyBench},
 };
 
 int Usage() {

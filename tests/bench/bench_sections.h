@@ -17,4 +17,7 @@ int PeakLoadChild(const std::string& path);
 // Find Next and Replace All over the whole document against a plain search and replace.
 void RunSearchBench(const Options& options);
 
+// The recovery copy and previous versions.
+void RunSafetyBench(const Options& options);
+
 }  // namespace quillora::bench
