@@ -127,14 +127,24 @@ std::unique_ptr<RecoveryStore> RecoveryStore::Open(const std::string& folder) {
     std::filesystem::create_directories(folder, error);
     if (error) return nullptr;
     ::chmod(folder.c_str(), 0700);
-    const std::string id = NewId();
-    const int fd = OpenLock(folder + "/" + id + ".lock");
-    if (fd < 0) return nullptr;
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    // Another copy starting at the same moment may take a lock file for one left over and
+    // remove it between its creation and its locking: then the lock is taken again.
+    constexpr int kAttempts = 5;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        const std::string id = NewId();
+        const std::string lock = folder + "/" + id + ".lock";
+        const int fd = OpenLock(lock);
+        if (fd < 0) return nullptr;
+        struct stat locked {};
+        struct stat named {};
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &locked) == 0 &&
+            ::stat(lock.c_str(), &named) == 0 && locked.st_ino == named.st_ino &&
+            locked.st_dev == named.st_dev) {
+            return std::unique_ptr<RecoveryStore>(new RecoveryStore(folder, id, fd));
+        }
         ::close(fd);
-        return nullptr;
     }
-    return std::unique_ptr<RecoveryStore>(new RecoveryStore(folder, id, fd));
+    return nullptr;
 }
 
 RecoveryStore::~RecoveryStore() {
@@ -165,11 +175,23 @@ std::vector<LeftRecovery> RecoveryStore::FindLeft() const {
     DIR* dir = ::opendir(folder_.c_str());
     if (dir == nullptr) return left;
     std::vector<std::string> ids;
+    std::vector<std::string> locks;
     while (const dirent* entry = ::readdir(dir)) {
         const std::string_view name = entry->d_name;
         if (EndsWith(name, kInfoSuffix)) ids.emplace_back(name.substr(0, name.size() - 5));
+        if (EndsWith(name, ".lock")) locks.emplace_back(folder_ + "/" + std::string(name));
     }
     ::closedir(dir);
+    // The lock files of programs that ended without a copy to leave (killed while nothing was
+    // unsaved) are of no more use.
+    for (const std::string& lock : locks) {
+        const std::string base = lock.substr(0, lock.size() - 5);
+        struct stat st {};
+        if (lock != lock_path_ && ::stat((base + std::string(kInfoSuffix)).c_str(), &st) != 0 &&
+            !LockHeld(lock)) {
+            ::unlink(lock.c_str());
+        }
+    }
     for (const std::string& id : ids) {
         const std::string base = folder_ + "/" + id;
         if (base + std::string(kInfoSuffix) == info_path_) continue;
