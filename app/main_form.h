@@ -20,6 +20,7 @@ namespace quillora {
 
 class DocumentCommands;
 class EditCommands;
+class ExchangeCommands;
 class NotePane;
 class NotePanes;
 class NoteTreeModel;
@@ -68,6 +69,7 @@ public:
     EditCommands* Edits() const { return edit_commands_.get(); }
     TreeCommands* TreeCommandsController() const { return tree_commands_.get(); }
     SearchCommands* Searches() const { return search_commands_.get(); }
+    ExchangeCommands* Exchanges() const { return exchange_commands_.get(); }
 
     // --- document state ---
     void MarkModified() { doc_.modified = true; }
@@ -128,6 +130,7 @@ private:
     std::unique_ptr<EditCommands> edit_commands_;
     std::unique_ptr<TreeCommands> tree_commands_;
     std::unique_ptr<SearchCommands> search_commands_;
+    std::unique_ptr<ExchangeCommands> exchange_commands_;
 };
 
 }  // namespace quillora
