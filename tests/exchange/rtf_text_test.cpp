@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
+
+#include "base/cp1252.h"
 
 namespace quillora {
 namespace {
@@ -102,6 +107,48 @@ TEST(RtfToTextTest, StopsOnceTheTextIsLongEnough) {
     EXPECT_GE(text.size(), 1000u);
     EXPECT_LE(text.size(), 1002u);
     EXPECT_EQ(text.substr(0, 10), "abc\r\nabc\r\n");
+}
+
+std::string DataFile(const std::string& name) {
+    std::ifstream in(std::string(EXCHANGE_TEST_DATA) + "/" + name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::vector<std::string> Words(const std::string& text) {
+    std::istringstream in(text);
+    return {std::istream_iterator<std::string>(in), std::istream_iterator<std::string>()};
+}
+
+// The word processor's own export in Windows-1252, without its list labels ("\x95" and "1."
+// at the start of a line), which are list formatting and no text of the document.
+std::vector<std::string> OracleWords(const std::string& utf8) {
+    std::vector<std::string> words;
+    std::istringstream lines(
+        cp1252::FromUtf8(utf8.substr(utf8.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0)));
+    for (std::string line; std::getline(lines, line);) {
+        std::vector<std::string> line_words = Words(line);
+        if (!line_words.empty()) {
+            const std::string& first = line_words.front();
+            const bool number = first.size() > 1 && first.back() == '.' &&
+                                first.find_first_not_of("0123456789") == first.size() - 1;
+            if (first == "\x95" || number) line_words.erase(line_words.begin());
+        }
+        words.insert(words.end(), line_words.begin(), line_words.end());
+    }
+    return words;
+}
+
+TEST(RtfToTextTest, WordProcessorDocumentsGiveTheWordsOfItsOwnTextExport) {
+    for (const char* name : {"letter", "mixed"}) {
+        const std::string rtf = DataFile(std::string(name) + ".rtf");
+        ASSERT_TRUE(StartsAsRtf(rtf)) << name;
+        EXPECT_EQ(Words(RtfToText(rtf)), OracleWords(DataFile(std::string(name) + ".expected.txt")))
+            << name;
+    }
+    // Paragraphs are lines, table cells are tabs.
+    const std::string mixed = RtfToText(DataFile("mixed.rtf"));
+    EXPECT_NE(mixed.find("Shopping plan\r\nThings to buy:\r\n"), std::string::npos) << mixed;
+    EXPECT_NE(mixed.find("Milk\t1.20\t"), std::string::npos) << mixed;
 }
 
 }  // namespace
