@@ -512,8 +512,12 @@ void RtfReader::Emit(char32_t code_point) {
 }
 
 void RtfReader::EmitByte(char byte) {
-    for (; pending_breaks_ > 0; --pending_breaks_) out_ += "\r\n";
-    out_ += byte;
+    // A run of breaks stops at the limit too.
+    for (; pending_breaks_ > 0; --pending_breaks_) {
+        if (Full()) return;
+        out_ += "\r\n";
+    }
+    if (!Full()) out_ += byte;
 }
 
 void RtfReader::Break() {

@@ -21,6 +21,7 @@ using quillora::bench::Section;
 constexpr Section kSections[] = {
     {"notes_file", quillora::bench::RunNotesFileBench},
     {"search", quillora::bench::RunSearchBench},
+    {"exchange", quillora::bench::RunExchangeBench},
 };
 
 int Usage() {

@@ -17,4 +17,7 @@ int PeakLoadChild(const std::string& path);
 // Find Next and Replace All over the whole document against a plain search and replace.
 void RunSearchBench(const Options& options);
 
+// Export All against plain writes of the same files; rich text to plain text against reading.
+void RunExchangeBench(const Options& options);
+
 }  // namespace quillora::bench

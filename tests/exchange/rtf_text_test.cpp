@@ -107,6 +107,10 @@ TEST(RtfToTextTest, StopsOnceTheTextIsLongEnough) {
     EXPECT_GE(text.size(), 1000u);
     EXPECT_LE(text.size(), 1002u);
     EXPECT_EQ(text.substr(0, 10), "abc\r\nabc\r\n");
+    // A long run of paragraph marks stops there as well.
+    std::string marks;
+    for (int i = 0; i < 5000; ++i) marks += "\\par ";
+    EXPECT_LE(RtfToText("{\\rtf1 a" + marks + "b}", 100).size(), 101u);
 }
 
 std::string DataFile(const std::string& name) {
