@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <unordered_map>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "base/cp1252.h"
 #include "exchange/code_pages.h"
@@ -119,30 +122,26 @@ int HexValue(char c) {
     return -1;
 }
 
-// Whether one of the eight bytes of `word` equals the byte repeated in `pattern`.
-bool HasByte(uint64_t word, uint64_t pattern) {
-    constexpr uint64_t kOnes = 0x0101010101010101ULL;
-    constexpr uint64_t kHighs = 0x8080808080808080ULL;
-    const uint64_t v = word ^ pattern;
-    return ((v - kOnes) & ~v & kHighs) != 0;
-}
-
-// The first '\', '{' or '}' at or after `from`; the end when there is none. Skipped groups
-// (pictures, objects' data) are most of a large document, so they are scanned eight bytes at
-// a time.
+// The first '\\', '{' or '}' at or after `from`; the end when there is none. Skipped groups
+// (pictures, objects' data) are most of a large document, so they are scanned sixteen bytes at
+// a time where the processor allows.
 std::size_t FindSpecial(std::string_view in, std::size_t from) {
-    constexpr uint64_t kOnes = 0x0101010101010101ULL;
     const char* p = in.data() + from;
     const char* end = in.data() + in.size();
-    while (end - p >= 8) {
-        uint64_t word;
-        std::memcpy(&word, p, sizeof word);
-        if (HasByte(word, kOnes * '\\') || HasByte(word, kOnes * '{') ||
-            HasByte(word, kOnes * '}')) {
-            break;
-        }
-        p += 8;
+#if defined(__SSE2__)
+    const __m128i backslash = _mm_set1_epi8('\\');
+    const __m128i open = _mm_set1_epi8('{');
+    const __m128i close = _mm_set1_epi8('}');
+    while (end - p >= 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i hits = _mm_or_si128(
+            _mm_or_si128(_mm_cmpeq_epi8(chunk, backslash), _mm_cmpeq_epi8(chunk, open)),
+            _mm_cmpeq_epi8(chunk, close));
+        const int mask = _mm_movemask_epi8(hits);
+        if (mask != 0) return static_cast<std::size_t>(p - in.data()) + __builtin_ctz(mask);
+        p += 16;
     }
+#endif
     while (p < end && *p != '\\' && *p != '{' && *p != '}') ++p;
     return static_cast<std::size_t>(p - in.data());
 }

@@ -99,7 +99,9 @@ void RunRtf(const Options& options) {
     const Timing convert = MeasurePair(
         options.repetitions, [&] { text = RtfToText(rtf, kMaxImportLength); },
         [&] { raw = ReadRegularFile(path, kMaxRtfImportBytes); });
-    if (!raw.ok() || text.empty()) throw std::runtime_error("rtf conversion failed");
+    if (!raw.ok() || raw.bytes.size() != rtf.size() || text.empty()) {
+        throw std::runtime_error("rtf conversion failed");
+    }
     std::printf("rtf: %s document, %zu characters of text\n",
                 Megabytes(static_cast<double>(rtf.size())).c_str(), text.size());
     PrintRatio("rtf to text", convert, kRtfGoal);
