@@ -18,8 +18,8 @@ bool StartsAsRtf(std::string_view bytes);
 // its result is kept, of an object only its result.
 //
 // The reader never recurses and holds the state of at most kMaxRtfDepth nested groups; what is
-// nested deeper gives no text. It stops once the text holds `max_length` characters or more
-// (the caller cuts it), or at the brace that closes the document.
+// nested deeper gives no text. It stops once the text holds `max_length` characters (at most
+// one more, which the caller cuts), or at the brace that closes the document.
 constexpr std::size_t kMaxRtfDepth = 1024;
 std::string RtfToText(std::string_view rtf,
                       std::size_t max_length = std::numeric_limits<std::size_t>::max());
