@@ -18,6 +18,7 @@
 
 #include "app/commands/document_commands.h"
 #include "app/commands/edit_commands.h"
+#include "app/commands/exchange_commands.h"
 #include "app/commands/search_commands.h"
 #include "app/commands/tree_commands.h"
 #include "app/main_menu.h"
@@ -80,6 +81,7 @@ TMainForm::TMainForm(AppContext& context, QWidget* parent)
     edit_commands_ = std::make_unique<EditCommands>(*this);
     tree_commands_ = std::make_unique<TreeCommands>(*this);
     search_commands_ = std::make_unique<SearchCommands>(*this);
+    exchange_commands_ = std::make_unique<ExchangeCommands>(*this, *document_commands_);
     CreateWindowCommands();
     BuildMenus();
     ApplyWindowSettings();
@@ -109,6 +111,7 @@ TMainForm::~TMainForm() {
     recovery_.reset();
     // The controllers go first, while the window, its tree and its model still exist: their
     // destructors unhook themselves from them.
+    exchange_commands_.reset();
     search_commands_.reset();
     tree_commands_.reset();
     edit_commands_.reset();
@@ -131,6 +134,7 @@ void TMainForm::BuildMenus() {
     edit_commands_->AttachMenus();
     tree_commands_->AttachMenus();
     search_commands_->AttachMenus();
+    exchange_commands_->AttachMenus();
 }
 
 void TMainForm::BuildLayout() {

@@ -22,6 +22,7 @@ namespace quillora {
 
 class DocumentCommands;
 class EditCommands;
+class ExchangeCommands;
 class NotePane;
 class NotePanes;
 class NoteTreeModel;
@@ -71,6 +72,7 @@ public:
     TreeCommands* TreeCommandsController() const { return tree_commands_.get(); }
     SearchCommands* Searches() const { return search_commands_.get(); }
     RecoveryKeeper* Recovery() const { return recovery_.get(); }
+    ExchangeCommands* Exchanges() const { return exchange_commands_.get(); }
 
     // --- document state ---
     void MarkModified() { doc_.modified = true; }
@@ -135,6 +137,7 @@ private:
     std::unique_ptr<EditCommands> edit_commands_;
     std::unique_ptr<TreeCommands> tree_commands_;
     std::unique_ptr<SearchCommands> search_commands_;
+    std::unique_ptr<ExchangeCommands> exchange_commands_;
 };
 
 }  // namespace quillora

@@ -250,6 +250,11 @@ bool ReplacementWriter::WriteThrough(const char* data, std::size_t n) {
 
 ReplaceStatus ReplaceFile(const std::string& path, const ContentWriter& write,
                           const WriteFaults& faults) {
+    return ReplaceFile(path, write, faults, ReplaceOptions{});
+}
+
+ReplaceStatus ReplaceFile(const std::string& path, const ContentWriter& write,
+                          const WriteFaults& faults, const ReplaceOptions& options) {
     const std::optional<std::string> target = FollowLinks(path);
     if (!target) return ReplaceStatus::CannotCreate;
     const Place place = Split(*target);
@@ -277,7 +282,7 @@ ReplaceStatus ReplaceFile(const std::string& path, const ContentWriter& write,
         ReplacementWriter writer(fd, faults.fail_after_bytes);
         if (!write(writer) || !writer.Flush()) status = ReplaceStatus::WriteFailed;
     }
-    if (status == ReplaceStatus::Ok && (faults.fail_sync || ::fsync(fd) != 0)) {
+    if (status == ReplaceStatus::Ok && (faults.fail_sync || (options.sync && ::fsync(fd) != 0))) {
         status = ReplaceStatus::SyncFailed;
     }
     // A network file system may report a failed write only when the file is closed.
@@ -290,15 +295,20 @@ ReplaceStatus ReplaceFile(const std::string& path, const ContentWriter& write,
         ::unlink(temp.c_str());
         return status;
     }
-    SyncFolder(place);
-    RemoveStaleIn(place);
+    if (options.sync) SyncFolder(place);
+    if (options.remove_stale) RemoveStaleIn(place);
     return ReplaceStatus::Ok;
 }
 
 ReplaceStatus ReplaceFile(const std::string& path, std::string_view bytes,
                           const WriteFaults& faults) {
+    return ReplaceFile(path, bytes, faults, ReplaceOptions{});
+}
+
+ReplaceStatus ReplaceFile(const std::string& path, std::string_view bytes,
+                          const WriteFaults& faults, const ReplaceOptions& options) {
     return ReplaceFile(
-        path, [bytes](ReplacementWriter& writer) { return writer.Write(bytes); }, faults);
+        path, [bytes](ReplacementWriter& writer) { return writer.Write(bytes); }, faults, options);
 }
 
 int RemoveStaleTemporaries(const std::string& path) {

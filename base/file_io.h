@@ -119,6 +119,18 @@ ReplaceStatus ReplaceFile(const std::string& path, const ContentWriter& write,
 ReplaceStatus ReplaceFile(const std::string& path, std::string_view bytes,
                           const WriteFaults& faults = {});
 
+// What a replacement does beyond the rename. A batch of many small files that are copies of
+// data kept elsewhere (an export) may leave the syncing to the system and skip the search of
+// the folder for stale temporary files, which costs a scan of the folder per file.
+struct ReplaceOptions {
+    bool sync = true;          // the file and its folder are synced
+    bool remove_stale = true;  // stale temporaries of the target are removed afterwards
+};
+ReplaceStatus ReplaceFile(const std::string& path, const ContentWriter& write,
+                          const WriteFaults& faults, const ReplaceOptions& options);
+ReplaceStatus ReplaceFile(const std::string& path, std::string_view bytes,
+                          const WriteFaults& faults, const ReplaceOptions& options);
+
 // Removes the temporary files that earlier, interrupted replacements of `path` (or of the file
 // its link points to) left beside it: exactly the names ReplaceFile gives them, and only those
 // last changed over a minute ago, so that a save running at this moment is not disturbed.

@@ -22,6 +22,7 @@ constexpr Section kSections[] = {
     {"notes_file", quillora::bench::RunNotesFileBench},
     {"search", quillora::bench::RunSearchBench},
     {"safety", quillora::bench::RunSafetyBench},
+    {"exchange", quillora::bench::RunExchangeBench},
 };
 
 int Usage() {

@@ -19,5 +19,7 @@ void RunSearchBench(const Options& options);
 
 // The recovery copy and previous versions.
 void RunSafetyBench(const Options& options);
+// Export All against plain writes of the same files; rich text to plain text against reading.
+void RunExchangeBench(const Options& options);
 
 }  // namespace quillora::bench

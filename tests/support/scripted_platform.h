@@ -36,6 +36,11 @@ public:
     std::vector<Message> messages;
     std::vector<FileDialogRequest> open_requests;
     std::vector<FileDialogRequest> save_requests;
+    struct FolderRequest {
+        QString title;
+        QString start_folder;
+    };
+    std::vector<FolderRequest> folder_requests;
     std::vector<QString> opened_with_desktop;
     std::vector<int> help_topics;  // 0 stands for the contents
     // Runs while a message box is up, after it has been recorded: what the window shows then.
@@ -66,7 +71,9 @@ public:
         save_answers.pop_front();
         return a;
     }
-    std::optional<QString> GetExistingFolder(QWidget*, const QString&, const QString&) override {
+    std::optional<QString> GetExistingFolder(QWidget*, const QString& title,
+                                             const QString& start_folder) override {
+        folder_requests.push_back({title, start_folder});
         if (folder_answers.empty()) return {};
         auto a = folder_answers.front();
         folder_answers.pop_front();

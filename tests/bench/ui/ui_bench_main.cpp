@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/app_context.h"
+#include "app/commands/exchange_commands.h"
 #include "app/main_form.h"
 #include "bench_util.h"
 #include "document/notes_file.h"
@@ -135,6 +136,18 @@ int main(int argc, char** argv) {
     ProcessPaint();
     PrintFrameFigure("keystroke in a 60 KB note", steps,
                      [&](int) { QTest::keyClick(pane, Qt::Key_X); });
+    form.ClearModified();
+
+    // Importing a 60 KB text file, the new note selected and shown, into a small document.
+    form.CloseDocument();
+    const QString import_path = home.filePath("import.txt");
+    {
+        std::ofstream out(import_path.toStdString(), std::ios::binary);
+        out << SixtyKilobytes('i');
+    }
+    ProcessPaint();
+    PrintFrameFigure("import of a 60 KB text file", steps,
+                     [&](int) { form.Exchanges()->ImportFileAsNote(import_path); });
     form.ClearModified();
     return 0;
 }
