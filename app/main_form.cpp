@@ -19,9 +19,11 @@
 #include "app/commands/document_commands.h"
 #include "app/commands/edit_commands.h"
 #include "app/commands/exchange_commands.h"
+#include "app/commands/info_commands.h"
 #include "app/commands/search_commands.h"
 #include "app/commands/tree_commands.h"
 #include "app/main_menu.h"
+#include "app/tray_icon.h"
 #include "base/clock.h"
 #include "base/command_line.h"
 #include "document/notes_file.h"
@@ -31,6 +33,7 @@
 #include "document/ui/note_tree_model.h"
 #include "gui/app_paths.h"
 #include "gui/context_help.h"
+#include "gui/icons/app_icon.h"
 #include "gui/lang.h"
 #include "gui/platform.h"
 #include "gui/text_codec.h"
@@ -66,6 +69,7 @@ TMainForm::TMainForm(AppContext& context, QWidget* parent)
     : QMainWindow(parent), context_(context) {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(AppTitle());
+    setWindowIcon(ApplicationIcon());
     SetHelpContext(this, kMainWindowHelpContext);
     BuildLayout();
     PlaceWindowFromSettings();
@@ -82,11 +86,16 @@ TMainForm::TMainForm(AppContext& context, QWidget* parent)
     tree_commands_ = std::make_unique<TreeCommands>(*this);
     search_commands_ = std::make_unique<SearchCommands>(*this);
     exchange_commands_ = std::make_unique<ExchangeCommands>(*this, *document_commands_);
+    info_commands_ = std::make_unique<InfoCommands>(*this);
     CreateWindowCommands();
     BuildMenus();
     ApplyWindowSettings();
     FollowModifiedFlag();
     KeepSafetyCopies();
+    if (context_.tray_mode) {
+        tray_ = std::make_unique<TrayController>(
+            *this, actions_, [this] { document_commands_->FileMenuExitClick(); });
+    }
 
     setAcceptDrops(true);
     EnableContextHelp(this,
@@ -112,6 +121,8 @@ TMainForm::~TMainForm() {
     // The controllers go first, while the window, its tree and its model still exist: their
     // destructors unhook themselves from them.
     exchange_commands_.reset();
+    tray_.reset();
+    info_commands_.reset();
     search_commands_.reset();
     tree_commands_.reset();
     edit_commands_.reset();
@@ -135,6 +146,7 @@ void TMainForm::BuildMenus() {
     tree_commands_->AttachMenus();
     search_commands_->AttachMenus();
     exchange_commands_->AttachMenus();
+    info_commands_->AttachMenus();
 }
 
 void TMainForm::BuildLayout() {
@@ -589,13 +601,13 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     }
     WriteWindowSettings();
     event->accept();
+    emit Closed();
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
-    // Properties is a command of its own once the document's properties can be shown.
-    if (watched == statusBar() && event->type() == QEvent::MouseButtonDblClick &&
-        actions_.HasAction("FileMenuProperties")) {
-        actions_.Action("FileMenuProperties").trigger();
+    // The properties open from the status bar even while the File menu left its item disabled.
+    if (watched == statusBar() && event->type() == QEvent::MouseButtonDblClick) {
+        info_commands_->FileMenuPropertiesClick();
         return true;
     }
     return QMainWindow::eventFilter(watched, event);

@@ -23,11 +23,13 @@ namespace quillora {
 class DocumentCommands;
 class EditCommands;
 class ExchangeCommands;
+class InfoCommands;
 class NotePane;
 class NotePanes;
 class NoteTreeModel;
 class SearchCommands;
 class TMyTreeView;
+class TrayController;
 class TreeCommands;
 
 // `TMainForm`: the main window. It owns the open document and shows it: the tree on the left,
@@ -73,6 +75,9 @@ public:
     SearchCommands* Searches() const { return search_commands_.get(); }
     RecoveryKeeper* Recovery() const { return recovery_.get(); }
     ExchangeCommands* Exchanges() const { return exchange_commands_.get(); }
+    InfoCommands* Infos() const { return info_commands_.get(); }
+    // The tray icon and its window modes; none unless the program runs in tray mode.
+    TrayController* Tray() const { return tray_.get(); }
 
     // --- document state ---
     void MarkModified() { doc_.modified = true; }
@@ -94,6 +99,10 @@ public:
     bool IsAlwaysOnTop() const;
     // Tool tips of the tool buttons on or off.
     void SetHintsShown(bool on);
+
+signals:
+    // The window's close was accepted: the program ends now.
+    void Closed();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -138,6 +147,8 @@ private:
     std::unique_ptr<TreeCommands> tree_commands_;
     std::unique_ptr<SearchCommands> search_commands_;
     std::unique_ptr<ExchangeCommands> exchange_commands_;
+    std::unique_ptr<InfoCommands> info_commands_;
+    std::unique_ptr<TrayController> tray_;
 };
 
 }  // namespace quillora

@@ -57,7 +57,7 @@ const std::vector<MenuTable>& MainMenuTable() {
                     Item("ReOpen7"), Item("ReOpen8"), Item("ReOpen9"), Item("ReOpen10")}},
           Item("FileMenuSave"), Item("FileMenuSaveAs"), kSeparator, Item("FileMenuImportFile"),
           kSeparator, Item("FileMenuExportSelected"), Item("FileMenuExportAll"), kSeparator,
-          kSeparator, Item("FileMenuExit")}},
+          Item("FileMenuProperties"), kSeparator, Item("FileMenuExit")}},
         {"EditMenu",
          7050,
          "&Edit",
@@ -98,7 +98,7 @@ const std::vector<MenuTable>& MainMenuTable() {
          "&Help",
          13,
          {Item("HelpMenuContents"), Item("HelpMenuShowHints"), kSeparator, Item("HelpMenuWhatsNew"),
-          kSeparator}},
+          Item("HelpMenuHomepage"), kSeparator, Item("HelpMenuAbout")}},
     };
     return table;
 }

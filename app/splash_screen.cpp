@@ -5,49 +5,69 @@
 #include <QLabel>
 #include <QScreen>
 
-#include "gui/lang.h"
+#include "app/face_pictures.h"
+#include "gui/icons/app_icon.h"
 
 namespace quillora {
 
 namespace {
-constexpr const char* kYears = "2026";
-constexpr const char* kHolder = "the Quillora developers";
 
-QLabel* NavyLabel(QWidget* parent, const QString& text, const QRect& geometry) {
+QLabel* NavyLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry) {
     auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
     label->setStyleSheet(QStringLiteral("color: navy; background: transparent;"));
     label->setAlignment(Qt::AlignCenter);
     label->setGeometry(geometry);
+    QFont font = label->font();
+    font.setPixelSize(11);
+    label->setFont(font);
     return label;
 }
+
 }  // namespace
-
-QString RightsStatement() {
-    return Lang(1005, "All rights reserved.");
-}
-
-QString OwnershipLine() {
-    return FormatMessage(Lang(1004, "Copyright \xC2\xA9 %s %s"),
-                         {QString::fromUtf8(kYears), QString::fromUtf8(kHolder)});
-}
 
 TSplashScreen::TSplashScreen()
     : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
     setObjectName(QStringLiteral("SplashScreen"));
+    setWindowIcon(ApplicationIcon());
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFixedSize(306, 103);
     auto* panel = new QFrame(this);
+    panel->setObjectName(QStringLiteral("Panel1"));
     panel->setGeometry(rect());
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    panel->setStyleSheet(QStringLiteral("QFrame { background: white; }"));
+    QPalette white = panel->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    panel->setPalette(white);
+    panel->setAutoFillBackground(true);
 
-    QLabel* name = NavyLabel(panel, AppTitle(), QRect(0, 10, 306, 40));
-    QFont font = name->font();
-    font.setBold(true);
-    font.setPointSize(20);
-    name->setFont(font);
-    NavyLabel(panel, RightsStatement(), QRect(24, 60, 259, 18));
-    NavyLabel(panel, OwnershipLine(), QRect(29, 78, 247, 18));
+    QLabel* maker = NavyLabel(panel, "Label1", MakerName(), QRect(0, 7, 306, 16));
+    // Where the hand-written face is missing, the next family that exists stands in.
+    QFont maker_font;
+    maker_font.setFamilies({QStringLiteral("Comic Sans MS"), QStringLiteral("DejaVu Sans"),
+                            QStringLiteral("Sans Serif")});
+    maker_font.setPixelSize(12);
+    maker_font.setBold(true);
+    maker->setFont(maker_font);
+
+    new PictureBox(
+        QStringLiteral("Image1"), QRect(QPoint(18, 26), kBannerSize),
+        [](QPainter& p) { PaintTitleBanner(p, QPoint(0, 0)); }, panel);
+    QLabel* sign = NavyLabel(panel, "Label4", TrademarkSign(), QRect(285, 21, 14, 14));
+    QFont sign_font(QStringLiteral("Arial"));
+    sign_font.setStyleHint(QFont::SansSerif);
+    sign_font.setPixelSize(10);
+    sign->setFont(sign_font);
+    sign->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    new PictureBox(
+        QStringLiteral("Image3"), QRect(QPoint(3, 68), kCornerPictureSize),
+        [](QPainter& p) { PaintDocumentCorner(p, QPoint(0, 0)); }, panel);
+    new PictureBox(
+        QStringLiteral("Image2"), QRect(QPoint(271, 68), kCornerPictureSize),
+        [](QPainter& p) { PaintApplicationCorner(p, QPoint(0, 0)); }, panel);
+    NavyLabel(panel, "Label3", RightsStatement(), QRect(24, 62, 259, 16));
+    NavyLabel(panel, "Label2", OwnershipLine(), QRect(29, 80, 247, 16));
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         move(screen->geometry().center() - rect().center());

@@ -4,15 +4,12 @@
 
 namespace quillora {
 
-// `TSplashScreen`: a frameless white panel shown during start-up, never modal, taking no input.
+// `TSplashScreen`: a frameless white panel shown during start-up, never modal, taking no input:
+// the maker's name, the title banner, the rights lines and a picture in each lower corner.
 class TSplashScreen : public QWidget {
     Q_OBJECT
 public:
     TSplashScreen();
 };
-
-// The rights lines the splash screen and the about box share.
-QString RightsStatement();  // string 1005
-QString OwnershipLine();    // string 1004 formatted with the years and the holder
 
 }  // namespace quillora

@@ -1,8 +1,10 @@
 #include "app/startup.h"
 
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QThread>
+#include <QWindow>
 #include <exception>
 #include <memory>
 
@@ -12,6 +14,7 @@
 #include "app/main_form.h"
 #include "app/splash_screen.h"
 #include "gui/app_paths.h"
+#include "gui/icons/app_icon.h"
 #include "gui/lang.h"
 #include "gui/qt_platform.h"
 #include "gui/text_codec.h"
@@ -24,8 +27,25 @@ namespace {
 constexpr int kSplashBeforeMs = 800;
 constexpr int kSplashAfterMs = 280;
 
+constexpr int kExposeWaitMs = 500;
+
 void Wait(int ms) {
     QThread::msleep(static_cast<unsigned long>(ms));
+}
+
+// The window manager maps a new window in its own time, and what is painted before that is
+// lost: the splash screen is painted once it is on screen (or after a short bound).
+void ShowOnScreen(QWidget& window) {
+    window.show();
+    QElapsedTimer waited;
+    waited.start();
+    while (!(window.windowHandle() && window.windowHandle()->isExposed()) &&
+           waited.elapsed() < kExposeWaitMs) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
+        Wait(5);
+    }
+    window.repaint();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 }  // namespace
 
@@ -52,15 +72,19 @@ int RunQuillora(int argc, char** argv) {
         std::unique_ptr<TSplashScreen> splash;
         if (ReadFlag(ini, settings_keys::kShowSplash)) {
             splash = std::make_unique<TSplashScreen>();
-            splash->show();
-            splash->repaint();
-            QCoreApplication::processEvents();
+            ShowOnScreen(*splash);
             Wait(kSplashBeforeMs);
             splash->repaint();
         }
         QApplication::setApplicationName(AppTitle());
         QApplication::setApplicationDisplayName(AppTitle());
+        QApplication::setWindowIcon(ApplicationIcon());
         main_form = std::make_unique<TMainForm>(context);
+        // The program ends exactly when the main window's close is accepted: not when another
+        // window closes while the main window is hidden in the tray, and not later because a
+        // hidden window keeps the run alive.
+        QApplication::setQuitOnLastWindowClosed(false);
+        QObject::connect(main_form.get(), &TMainForm::Closed, &app, &QCoreApplication::quit);
         if (splash) {
             splash->repaint();
             Wait(kSplashAfterMs);

@@ -51,6 +51,11 @@ public:
     virtual void ShowHelpTopic(int topic) = 0;
     virtual void ShowHelpPopup(int topic, const QPoint& global_position) = 0;
 
+    // Whether the desktop has a notification area to show a tray icon in, asked afresh each time.
+    virtual bool IsSystemTrayAvailable() = 0;
+    // Gives the top-level `window` its entry in the task bar, or takes it away.
+    virtual void SetTaskBarEntry(QWidget& window, bool shown) = 0;
+
     // The one instance the program uses; tests install a scripted one.
     static Platform& Instance();
     static void Install(Platform* platform);  // takes no ownership; nullptr restores the default

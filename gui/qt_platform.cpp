@@ -6,9 +6,20 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QRegularExpression>
+#include <QSystemTrayIcon>
 #include <QUrl>
+#include <QWidget>
+
+#ifdef QUILLORA_HAVE_XCB
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+#endif
 
 namespace quillora {
 
@@ -161,6 +172,81 @@ void QtPlatform::ShowHelpTopic(int topic) {
 
 void QtPlatform::ShowHelpPopup(int topic, const QPoint& global_position) {
     if (g_help_viewer) g_help_viewer->ShowPopup(topic, global_position);
+}
+
+bool QtPlatform::IsSystemTrayAvailable() {
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+#ifdef QUILLORA_HAVE_XCB
+namespace {
+
+xcb_atom_t InternAtom(xcb_connection_t* connection, const char* name) {
+    const xcb_intern_atom_cookie_t cookie =
+        xcb_intern_atom(connection, 0, static_cast<uint16_t>(std::strlen(name)), name);
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookie, nullptr);
+    const xcb_atom_t atom = reply ? reply->atom : XCB_ATOM_NONE;
+    std::free(reply);
+    return atom;
+}
+
+// The window's own list of states with `state` added or taken away; the window manager reads
+// it when the window is next mapped.
+void WriteStateProperty(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t states,
+                        xcb_atom_t state, bool add) {
+    const xcb_get_property_cookie_t cookie =
+        xcb_get_property(connection, 0, window, states, XCB_ATOM_ATOM, 0, 1024);
+    xcb_get_property_reply_t* reply = xcb_get_property_reply(connection, cookie, nullptr);
+    std::vector<xcb_atom_t> list;
+    if (reply && reply->format == 32 && reply->type == XCB_ATOM_ATOM) {
+        const auto* data = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply));
+        list.assign(data, data + xcb_get_property_value_length(reply) / 4);
+    }
+    std::free(reply);
+    std::erase(list, state);
+    if (add) list.push_back(state);
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, states, XCB_ATOM_ATOM, 32,
+                        static_cast<uint32_t>(list.size()), list.data());
+}
+
+// Asks the window manager to change the state of a mapped window.
+void SendStateMessage(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t states,
+                      xcb_atom_t state, bool add) {
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+    if (!screen) return;
+    xcb_client_message_event_t event{};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = window;
+    event.type = states;
+    event.data.data32[0] = add ? 1 : 0;  // _NET_WM_STATE_ADD or _NET_WM_STATE_REMOVE
+    event.data.data32[1] = state;
+    event.data.data32[3] = 1;  // from an ordinary application
+    xcb_send_event(connection, 0, screen->root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&event));
+}
+
+}  // namespace
+#endif
+
+// On X11 the entry is the window's "skip task bar" state; elsewhere windows keep their entry.
+void QtPlatform::SetTaskBarEntry(QWidget& window, bool shown) {
+#ifdef QUILLORA_HAVE_XCB
+    auto* x11 = qApp ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (!x11 || !window.isWindow()) return;
+    xcb_connection_t* connection = x11->connection();
+    const auto id = static_cast<xcb_window_t>(window.winId());
+    const xcb_atom_t states = InternAtom(connection, "_NET_WM_STATE");
+    const xcb_atom_t skip = InternAtom(connection, "_NET_WM_STATE_SKIP_TASKBAR");
+    if (states == XCB_ATOM_NONE || skip == XCB_ATOM_NONE) return;
+    WriteStateProperty(connection, id, states, skip, !shown);
+    if (window.isVisible()) SendStateMessage(connection, id, states, skip, !shown);
+    xcb_flush(connection);
+#else
+    (void)window;
+    (void)shown;
+#endif
 }
 
 }  // namespace quillora

@@ -33,6 +33,8 @@ public:
     void ShowHelpContents() override;
     void ShowHelpTopic(int topic) override;
     void ShowHelpPopup(int topic, const QPoint& global_position) override;
+    bool IsSystemTrayAvailable() override;
+    void SetTaskBarEntry(QWidget& window, bool shown) override;
 };
 
 // "desc|pattern|desc|pattern" to Qt's name filters ("desc (pattern)").

@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include "gui/icons/app_icon.h"
+#include "gui/icons/drawing.h"
 #include "gui/icons/tool_glyphs.h"
 
 namespace quillora {
@@ -273,6 +275,36 @@ TEST(ToolGlyphs, IconPaintsIntoAWidgetSizedRectangle) {
     QImage expected = Pixels(ToolGlyphIcon(ToolGlyph::Open).pixmap(QSize(16, 16), 2.0));
     expected.setDevicePixelRatio(1.0);
     EXPECT_EQ(dense_glyph, expected);
+}
+
+}  // namespace
+}  // namespace quillora
+
+namespace quillora {
+namespace {
+
+// The icon files are rendered at these sizes; at each, the straight outer edges of both designs
+// (the notebook's left edge at x 1, the page's at x 2) must fall on a pixel boundary: the pixel
+// inside fully opaque, the one outside fully clear, or the icon looks blurred.
+TEST(ApplicationIcons, StraightEdgesAreSharpAtEveryWholeScale) {
+    struct Design {
+        const char* name;
+        void (*draw)(QPainter&);
+        int left_edge;
+    };
+    const Design designs[] = {{"application", DrawApplicationIcon, 1},
+                              {"document", DrawDocumentIcon, 2}};
+    for (const Design& design : designs) {
+        for (int size : {16, 32, 48, 64, 128, 256}) {
+            SCOPED_TRACE(testing::Message() << design.name << " at " << size);
+            const QImage image = RenderDrawing(design.draw, QSize(size, size))
+                                     .convertToFormat(QImage::Format_ARGB32);
+            const int edge = design.left_edge * size / kDesignGrid;
+            const int row = size * 10 / kDesignGrid;
+            EXPECT_EQ(qAlpha(image.pixel(edge, row)), 255);
+            EXPECT_EQ(qAlpha(image.pixel(edge - 1, row)), 0);
+        }
+    }
 }
 
 }  // namespace

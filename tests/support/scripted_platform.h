@@ -42,7 +42,9 @@ public:
     };
     std::vector<FolderRequest> folder_requests;
     std::vector<QString> opened_with_desktop;
-    std::vector<int> help_topics;  // 0 stands for the contents
+    std::vector<int> help_topics;        // 0 stands for the contents
+    bool tray_available = false;         // the answer to IsSystemTrayAvailable
+    std::optional<bool> task_bar_entry;  // what SetTaskBarEntry last asked for
     // Runs while a message box is up, after it has been recorded: what the window shows then.
     std::function<void()> on_message;
 
@@ -90,6 +92,8 @@ public:
     void ShowHelpContents() override { help_topics.push_back(0); }
     void ShowHelpTopic(int topic) override { help_topics.push_back(topic); }
     void ShowHelpPopup(int topic, const QPoint&) override { help_topics.push_back(topic); }
+    bool IsSystemTrayAvailable() override { return tray_available; }
+    void SetTaskBarEntry(QWidget&, bool shown) override { task_bar_entry = shown; }
 };
 
 }  // namespace quillora::testing

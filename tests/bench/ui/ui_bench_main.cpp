@@ -2,12 +2,14 @@
 // The main window on the 4000-node document: opening it (the command line's read, the progress
 // repaints and the first node shown) next to the raw-read floor; changing the selection between
 // two 60 KB notes; one keystroke in a 60 KB note. Run it under Xvfb for real painting, or with
-// QT_QPA_PLATFORM=offscreen.
+// QT_QPA_PLATFORM=offscreen. Last, File > Properties on the same document: the dialog on
+// screen, and its counting next to a plain count of the same nodes.
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <cstdio>
 #include <fstream>
 #include <memory>
@@ -16,8 +18,11 @@
 
 #include "app/app_context.h"
 #include "app/commands/exchange_commands.h"
+#include "app/commands/info_commands.h"
 #include "app/main_form.h"
+#include "app/prop_form.h"
 #include "bench_util.h"
+#include "document/document_counts.h"
 #include "document/notes_file.h"
 #include "document/ui/note_pane.h"
 #include "gui/text_codec.h"
@@ -56,6 +61,45 @@ void PrintFrameFigure(const char* label, int count, const std::function<void(int
     std::sort(sorted.begin(), sorted.end());
     std::printf("%-28s median %6.2f ms  worst %6.2f ms  (goal < 16 ms, a frame)\n", label,
                 Median(times), sorted.back());
+}
+
+// Opens the properties of the open document `repetitions` times: the time until the dialog's
+// event loop runs (it is then on screen) and until its counting has ended, beside a plain
+// count of the same nodes without a window.
+void PrintPropertiesFigures(quillora::TMainForm& form, int repetitions) {
+    const quillora::NotesDocument& doc = form.Document();
+    std::vector<double> shown, counted;
+    std::vector<double> floor;
+    for (int i = 0; i < repetitions; ++i) {
+        double t_shown = 0;
+        double t_counted = 0;
+        const double t0 = NowMs();
+        QTimer::singleShot(0, &form, [&] {
+            auto* dialog = qobject_cast<quillora::TPropForm*>(QApplication::activeModalWidget());
+            if (!dialog) return;
+            t_shown = NowMs() - t0;
+            if (!QTest::qWaitFor([dialog] { return dialog->CountingDone(); }, 10000)) {
+                std::printf("the counting did not end\n");
+            }
+            t_counted = NowMs() - t0;
+            dialog->accept();
+        });
+        form.Infos()->FileMenuPropertiesClick();
+        shown.push_back(t_shown);
+        counted.push_back(t_counted);
+
+        const double f0 = NowMs();
+        quillora::DocumentCounts counts;
+        for (quillora::NodeId n : doc.tree.DisplayOrder()) {
+            counts.Add(doc.tree.Data(n).Kind, doc.TextLength(n));
+        }
+        floor.push_back(NowMs() - f0);
+        if (counts.Total() != doc.tree.Count()) std::printf("miscounted\n");
+    }
+    std::printf("%-28s median %6.2f ms  (goal < 16 ms, a frame)\n", "properties on screen",
+                Median(shown));
+    std::printf("%-28s median %6.2f ms  floor %6.3f ms  (goal < 100 ms)\n", "properties counted",
+                Median(counted), Median(floor));
 }
 
 }  // namespace
@@ -149,5 +193,6 @@ int main(int argc, char** argv) {
     PrintFrameFigure("import of a 60 KB text file", steps,
                      [&](int) { form.Exchanges()->ImportFileAsNote(import_path); });
     form.ClearModified();
+    PrintPropertiesFigures(form, repetitions);
     return 0;
 }
