@@ -124,8 +124,8 @@ void TPropForm::BuildPage(QWidget* page) {
         {"StaticText7", 8004, "Text:", "ST4", kTextRowHelp, &size_},
     };
     // The figures share one transparent strip, so that the counting repaints only them.
-    constexpr int kFirstRowTop = 62;
-    constexpr int kRowStep = 22;
+    constexpr int kFirstRowTop = 56;
+    constexpr int kRowStep = 20;
     figures_ = new QWidget(page);
     figures_->setGeometry(92, kFirstRowTop, 142, 3 * kRowStep + 16);
     int top = 0;

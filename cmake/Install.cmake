@@ -23,6 +23,9 @@ if(TARGET Quillrid)
 endif()
 
 if(TARGET Quillora AND TARGET Quillrid AND QUILLORA_INSTALL_SHORTCUTS)
+  # The icons rendered by the build and the scalable ones kept in the repository.
+  install(CODE "set(quillora_png_icons \"${PROJECT_BINARY_DIR}/icons/hicolor\")
+                set(quillora_svg_icons \"${PROJECT_SOURCE_DIR}/data/icons\")")
   # Runs at install time, so the prefix given to `cmake --install --prefix` and the installing
   # user's home and desktop folders are the ones written.
   install(CODE [==[
@@ -110,10 +113,19 @@ Categories=Office;
       quillora_exec_argument(help "${base}/Quillora.hlp")
 
       set(stage "$ENV{DESTDIR}")
+      # The application and notes-file icons go into the user's icon theme, so the entries, the
+      # window and the file manager show them at every size.
+      set(theme "${stage}${data_home}/icons/hicolor")
+      message(STATUS "Icons: ${theme}")
+      file(COPY "${quillora_png_icons}/" DESTINATION "${theme}")
+      file(COPY "${quillora_svg_icons}/quillora.svg" DESTINATION "${theme}/scalable/apps")
+      file(COPY "${quillora_svg_icons}/application-x-quillora-notes.svg"
+           DESTINATION "${theme}/scalable/mimetypes")
+
       file(MAKE_DIRECTORY "${stage}${group}" "${stage}${desktop}")
       message(STATUS "Menu entries: ${stage}${group}")
       quillora_write_entry("${stage}${group}/Quillora.desktop" "Quillora" "Notes organizer"
-                           "${quillora} %f" "accessories-text-editor" "${folder}")
+                           "${quillora} %f" "quillora" "${folder}")
       quillora_write_entry("${stage}${group}/Quillora Help.desktop" "Quillora Help"
                            "Help for Quillora" "xdg-open ${help}" "help-browser" "${folder}")
       quillora_write_entry("${stage}${group}/Un-Install Quillora.desktop" "Un-Install Quillora"
@@ -121,7 +133,7 @@ Categories=Office;
                            "${folder}")
       message(STATUS "Desktop entry: ${stage}${desktop}/Quillora.desktop")
       quillora_write_entry("${stage}${desktop}/Quillora.desktop" "Quillora" "Notes organizer"
-                           "${quillora} %f" "accessories-text-editor" "${folder}")
+                           "${quillora} %f" "quillora" "${folder}")
     endif()
   ]==])
 endif()

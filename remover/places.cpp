@@ -90,7 +90,10 @@ RemovalPlaces LocatePlaces(const EnvironmentLookup& environment,
     const std::optional<fs::path> home = AbsoluteFolder(environment("HOME"));
     std::optional<fs::path> data_home = AbsoluteFolder(environment("XDG_DATA_HOME"));
     if (!data_home && home) data_home = *home / ".local" / "share";
-    if (data_home) places.applications_folder = *data_home / "applications";
+    if (data_home) {
+        places.applications_folder = *data_home / "applications";
+        places.icon_theme_folder = *data_home / "icons" / "hicolor";
+    }
 
     std::optional<fs::path> config_home = AbsoluteFolder(environment("XDG_CONFIG_HOME"));
     if (!config_home && home) config_home = *home / ".config";

@@ -1,6 +1,8 @@
 #include "remover/removal.h"
 
+#include <string>
 #include <system_error>
+#include <vector>
 
 namespace quillora::remover {
 
@@ -31,6 +33,24 @@ fs::path WithoutTrailingSeparator(const fs::path& folder) {
     return normal;
 }
 
+// Deletes the program's icons from the theme, then the folders that held only them.
+void DeleteIcons(const fs::path& theme) {
+    std::vector<fs::path> files;
+    for (std::string_view size : kIconSizes) {
+        files.push_back(theme / size / (std::string(kAppIcon) + ".png"));
+        files.push_back(theme / size / (std::string(kDocumentIcon) + ".png"));
+    }
+    files.push_back(theme / "scalable" / (std::string(kAppIcon) + ".svg"));
+    files.push_back(theme / "scalable" / (std::string(kDocumentIcon) + ".svg"));
+    for (const fs::path& file : files) {
+        DeleteFileAt(file);
+        for (fs::path folder = file.parent_path(); folder != theme.parent_path().parent_path();
+             folder = folder.parent_path()) {
+            RemoveEmptyFolder(folder);
+        }
+    }
+}
+
 }  // namespace
 
 void RunRemoval(const RemovalPlaces& places, RemoverUi& ui) {
@@ -46,6 +66,7 @@ void RunRemoval(const RemovalPlaces& places, RemoverUi& ui) {
         for (std::string_view entry : kGroupEntries) DeleteFileAt(group / entry);
     }
     if (places.desktop_folder) DeleteFileAt(*places.desktop_folder / kDesktopEntry);
+    if (places.icon_theme_folder) DeleteIcons(*places.icon_theme_folder);
     if (places.applications_folder) {
         RemoveEmptyFolder(*places.applications_folder / kGroupFolderName);
     }

@@ -27,12 +27,19 @@ inline constexpr std::array<std::string_view, 3> kGroupEntries = {
     "Quillora.desktop", "Quillora Help.desktop", "Un-Install Quillora.desktop"};
 inline constexpr std::string_view kDesktopEntry = "Quillora.desktop";
 
+// The program's icons in the user's icon theme: <theme>/<size>/<context>/<name>.<png|svg>.
+inline constexpr std::array<std::string_view, 8> kIconSizes = {
+    "16x16", "22x22", "24x24", "32x32", "48x48", "64x64", "128x128", "256x256"};
+inline constexpr std::string_view kAppIcon = "apps/quillora";
+inline constexpr std::string_view kDocumentIcon = "mimetypes/application-x-quillora-notes";
+
 // Where the removal works. A place that could not be determined is left empty and nothing is
 // deleted there.
 struct RemovalPlaces {
     std::filesystem::path program_folder;  // absolute, without links or ".." in it
     std::optional<std::filesystem::path> applications_folder;  // holds the menu group folder
     std::optional<std::filesystem::path> desktop_folder;
+    std::optional<std::filesystem::path> icon_theme_folder;  // the user's hicolor theme
 };
 
 // The two message boxes and the file manager, so that the removal runs without a display.
