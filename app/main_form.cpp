@@ -1,5 +1,6 @@
 #include "app/main_form.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDragEnterEvent>
@@ -592,6 +593,30 @@ void TMainForm::WriteWindowSettings() {
     WriteInt(ini, keys::kFolderImage, doc_.images.folder);
     WriteInt(ini, keys::kOpenedFolderImage, doc_.images.opened_folder);
     WriteInt(ini, keys::kNoteImage, doc_.images.note);
+}
+
+void TMainForm::OpenHandedOverFile(const QString& path) {
+    if (tray_ && tray_->Hidden()) {
+        tray_->TrayPopupMenuRestoreClick();
+    } else {
+        if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
+        show();
+    }
+    QWidget* front = QApplication::activeModalWidget();
+    if (!front) front = this;
+    front->raise();
+    front->activateWindow();
+    OpenOnceNoDialogIsOpen(path);
+}
+
+// A question or dialog of this copy that is open comes first; the file waits for it.
+void TMainForm::OpenOnceNoDialogIsOpen(const QString& path) {
+    if (QApplication::activeModalWidget()) {
+        constexpr int kRetryMs = 250;
+        QTimer::singleShot(kRetryMs, this, [this, path] { OpenOnceNoDialogIsOpen(path); });
+        return;
+    }
+    if (!path.isEmpty()) document_commands_->LoadFavorite(path);
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {

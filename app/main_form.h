@@ -100,6 +100,10 @@ public:
     // Tool tips of the tool buttons on or off.
     void SetHintsShown(bool on);
 
+    // Another start named `path` (or no file, when empty): the window comes to the front and
+    // opens it as Re-Open would, with its save prompt, once no dialog of this copy is open.
+    void OpenHandedOverFile(const QString& path);
+
 signals:
     // The window's close was accepted: the program ends now.
     void Closed();
@@ -111,6 +115,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void OpenOnceNoDialogIsOpen(const QString& path);
     void BuildLayout();
     void BuildStatusBar();
     void PlaceWindowFromSettings();

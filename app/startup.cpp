@@ -9,10 +9,12 @@
 #include <memory>
 
 #include "app/app_context.h"
+#include "app/file_handover.h"
 #include "app/guarded_application.h"
 #include "app/instance_lock.h"
 #include "app/main_form.h"
 #include "app/splash_screen.h"
+#include "base/command_line.h"
 #include "gui/app_paths.h"
 #include "gui/icons/app_icon.h"
 #include "gui/lang.h"
@@ -47,6 +49,16 @@ void ShowOnScreen(QWidget& window) {
     window.repaint();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
+
+// The notes file the command line names, absolute against this start's working folder (the
+// running copy that is handed it has another), or empty.
+QString CommandLineFile(const QStringList& arguments) {
+    std::vector<std::string> native;
+    native.reserve(static_cast<size_t>(arguments.size()));
+    for (const QString& argument : arguments) native.push_back(ToNative(argument));
+    const std::string file = ParseCommandLine(native).file;
+    return file.empty() ? QString() : QFileInfo(FromNative(file)).absoluteFilePath();
+}
 }  // namespace
 
 int RunQuillora(int argc, char** argv) {
@@ -62,12 +74,16 @@ int RunQuillora(int argc, char** argv) {
     ProfileFile& ini = *context.settings_file;
 
     InstanceLock lock(QStringLiteral("QuilloraApp"));
-    if (!ReadFlag(ini, settings_keys::kMultipleCopies) && lock.AlreadyExisted()) return 0;
+    if (!ReadFlag(ini, settings_keys::kMultipleCopies) && lock.AlreadyExisted()) {
+        HandOverToRunningCopy(CommandLineFile(context.arguments));
+        return 0;
+    }
 
     context.tray_mode = ReadFlag(ini, settings_keys::kUseTrayIcon);
     context.language_pack_name = LoadLanguagePack(ini);
 
     std::unique_ptr<TMainForm> main_form;
+    std::unique_ptr<FileHandoverServer> handover;
     try {
         std::unique_ptr<TSplashScreen> splash;
         if (ReadFlag(ini, settings_keys::kShowSplash)) {
@@ -85,6 +101,11 @@ int RunQuillora(int argc, char** argv) {
         // hidden window keeps the run alive.
         QApplication::setQuitOnLastWindowClosed(false);
         QObject::connect(main_form.get(), &TMainForm::Closed, &app, &QCoreApplication::quit);
+        if (!lock.AlreadyExisted()) {
+            handover = std::make_unique<FileHandoverServer>();
+            QObject::connect(handover.get(), &FileHandoverServer::Requested, main_form.get(),
+                             &TMainForm::OpenHandedOverFile);
+        }
         if (splash) {
             splash->repaint();
             Wait(kSplashAfterMs);
@@ -100,6 +121,7 @@ int RunQuillora(int argc, char** argv) {
     if (main_form) {
         main_form->show();
         QApplication::exec();
+        handover.reset();
         main_form.reset();
     }
     lock.Release();

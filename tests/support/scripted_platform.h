@@ -66,6 +66,11 @@ public:
         open_answers.pop_front();
         return a;
     }
+// GCC's optimiser wrongly takes a copied optional QString for uninitialised in some callers.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
     std::optional<QString> GetSaveFileName(QWidget*, const FileDialogRequest& request) override {
         save_requests.push_back(request);
         if (save_answers.empty()) return {};
@@ -81,7 +86,12 @@ public:
         folder_answers.pop_front();
         return a;
     }
-    std::optional<QFont> ChooseFont(QWidget*, const QFont&) override { return {}; }
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
+    std::optional<QFont> ChooseFont(QWidget*, const QFont&) override {
+        return {};
+    }
     std::optional<QColor> ChooseColor(QWidget*, const QColor&, QColor (&)[16]) override {
         return {};
     }
@@ -89,11 +99,21 @@ public:
         opened_with_desktop.push_back(path);
         return true;
     }
-    void ShowHelpContents() override { help_topics.push_back(0); }
-    void ShowHelpTopic(int topic) override { help_topics.push_back(topic); }
-    void ShowHelpPopup(int topic, const QPoint&) override { help_topics.push_back(topic); }
-    bool IsSystemTrayAvailable() override { return tray_available; }
-    void SetTaskBarEntry(QWidget&, bool shown) override { task_bar_entry = shown; }
+    void ShowHelpContents() override {
+        help_topics.push_back(0);
+    }
+    void ShowHelpTopic(int topic) override {
+        help_topics.push_back(topic);
+    }
+    void ShowHelpPopup(int topic, const QPoint&) override {
+        help_topics.push_back(topic);
+    }
+    bool IsSystemTrayAvailable() override {
+        return tray_available;
+    }
+    void SetTaskBarEntry(QWidget&, bool shown) override {
+        task_bar_entry = shown;
+    }
 };
 
 }  // namespace quillora::testing
