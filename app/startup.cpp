@@ -94,6 +94,9 @@ int RunQuillora(int argc, char** argv) {
         }
         QApplication::setApplicationName(AppTitle());
         QApplication::setApplicationDisplayName(AppTitle());
+        // The desktop matches the windows to the menu entry
+        // (applications/Quillora/Quillora.desktop).
+        QGuiApplication::setDesktopFileName(QStringLiteral("Quillora-Quillora"));
         QApplication::setWindowIcon(ApplicationIcon());
         main_form = std::make_unique<TMainForm>(context);
         // The program ends exactly when the main window's close is accepted: not when another

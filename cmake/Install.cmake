@@ -25,7 +25,8 @@ endif()
 if(TARGET Quillora AND TARGET Quillrid AND QUILLORA_INSTALL_SHORTCUTS)
   # The icons rendered by the build and the scalable ones kept in the repository.
   install(CODE "set(quillora_png_icons \"${PROJECT_BINARY_DIR}/icons/hicolor\")
-                set(quillora_svg_icons \"${PROJECT_SOURCE_DIR}/data/icons\")")
+                set(quillora_svg_icons \"${PROJECT_SOURCE_DIR}/data/icons\")
+                set(quillora_desktop_data \"${PROJECT_SOURCE_DIR}/data/desktop\")")
   # Runs at install time, so the prefix given to `cmake --install --prefix` and the installing
   # user's home and desktop folders are the ones written.
   install(CODE [==[
@@ -51,6 +52,11 @@ if(TARGET Quillora AND TARGET Quillrid AND QUILLORA_INSTALL_SHORTCUTS)
 
     function(quillora_write_entry file name comment exec icon folder)
       quillora_desktop_string(folder "${folder}")
+      # The program's own entry takes notes files from the file manager.
+      set(types "")
+      if(exec MATCHES " %f$")
+        set(types "MimeType=application/x-quillora-notes;\n")
+      endif()
       file(WRITE "${file}" "[Desktop Entry]
 Type=Application
 Version=1.0
@@ -61,7 +67,7 @@ Path=${folder}
 Icon=${icon}
 Terminal=false
 Categories=Office;
-")
+${types}")
       file(CHMOD "${file}" PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
            GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
     endfunction()
@@ -122,6 +128,19 @@ Categories=Office;
       file(COPY "${quillora_svg_icons}/application-x-quillora-notes.svg"
            DESTINATION "${theme}/scalable/mimetypes")
 
+      # The notes-file type (a double click in the file manager opens Quillora) and the
+      # description software centres show.
+      message(STATUS "File type: ${stage}${data_home}/mime/packages/quillora-notes.xml")
+      file(COPY "${quillora_desktop_data}/quillora-notes.xml"
+           DESTINATION "${stage}${data_home}/mime/packages")
+      file(COPY "${quillora_desktop_data}/org.quillora.Quillora.metainfo.xml"
+           DESTINATION "${stage}${data_home}/metainfo")
+      find_program(quillora_update_mime update-mime-database)
+      if(quillora_update_mime AND stage STREQUAL "")
+        execute_process(COMMAND "${quillora_update_mime}" "${data_home}/mime"
+                        RESULT_VARIABLE ignored OUTPUT_QUIET ERROR_QUIET)
+      endif()
+
       file(MAKE_DIRECTORY "${stage}${group}" "${stage}${desktop}")
       message(STATUS "Menu entries: ${stage}${group}")
       quillora_write_entry("${stage}${group}/Quillora.desktop" "Quillora" "Notes organizer"
@@ -131,6 +150,11 @@ Categories=Office;
       quillora_write_entry("${stage}${group}/Un-Install Quillora.desktop" "Un-Install Quillora"
                            "Removes Quillora from your system" "${quillrid}" "edit-delete"
                            "${folder}")
+      find_program(quillora_update_desktop update-desktop-database)
+      if(quillora_update_desktop AND stage STREQUAL "")
+        execute_process(COMMAND "${quillora_update_desktop}" "${data_home}/applications"
+                        RESULT_VARIABLE ignored OUTPUT_QUIET ERROR_QUIET)
+      endif()
       message(STATUS "Desktop entry: ${stage}${desktop}/Quillora.desktop")
       quillora_write_entry("${stage}${desktop}/Quillora.desktop" "Quillora" "Notes organizer"
                            "${quillora} %f" "quillora" "${folder}")

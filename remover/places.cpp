@@ -92,7 +92,7 @@ RemovalPlaces LocatePlaces(const EnvironmentLookup& environment,
     if (!data_home && home) data_home = *home / ".local" / "share";
     if (data_home) {
         places.applications_folder = *data_home / "applications";
-        places.icon_theme_folder = *data_home / "icons" / "hicolor";
+        places.data_folder = *data_home;
     }
 
     std::optional<fs::path> config_home = AbsoluteFolder(environment("XDG_CONFIG_HOME"));

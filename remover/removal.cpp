@@ -2,7 +2,6 @@
 
 #include <string>
 #include <system_error>
-#include <vector>
 
 namespace quillora::remover {
 
@@ -33,22 +32,26 @@ fs::path WithoutTrailingSeparator(const fs::path& folder) {
     return normal;
 }
 
-// Deletes the program's icons from the theme, then the folders that held only them.
-void DeleteIcons(const fs::path& theme) {
-    std::vector<fs::path> files;
+// Deletes a file of ours below the user's data folder, then the folders that held only it.
+void DeleteDataFile(const fs::path& data_folder, const fs::path& relative) {
+    const fs::path file = data_folder / relative;
+    DeleteFileAt(file);
+    for (fs::path folder = file.parent_path(); folder != data_folder;
+         folder = folder.parent_path()) {
+        RemoveEmptyFolder(folder);
+    }
+}
+
+// The program's icons in the user's theme, its file type and its description.
+void DeleteDataFiles(const fs::path& data_folder) {
+    const fs::path theme = fs::path("icons") / "hicolor";
     for (std::string_view size : kIconSizes) {
-        files.push_back(theme / size / (std::string(kAppIcon) + ".png"));
-        files.push_back(theme / size / (std::string(kDocumentIcon) + ".png"));
+        DeleteDataFile(data_folder, theme / size / (std::string(kAppIcon) + ".png"));
+        DeleteDataFile(data_folder, theme / size / (std::string(kDocumentIcon) + ".png"));
     }
-    files.push_back(theme / "scalable" / (std::string(kAppIcon) + ".svg"));
-    files.push_back(theme / "scalable" / (std::string(kDocumentIcon) + ".svg"));
-    for (const fs::path& file : files) {
-        DeleteFileAt(file);
-        for (fs::path folder = file.parent_path(); folder != theme.parent_path().parent_path();
-             folder = folder.parent_path()) {
-            RemoveEmptyFolder(folder);
-        }
-    }
+    DeleteDataFile(data_folder, theme / "scalable" / (std::string(kAppIcon) + ".svg"));
+    DeleteDataFile(data_folder, theme / "scalable" / (std::string(kDocumentIcon) + ".svg"));
+    for (std::string_view file : kDataFiles) DeleteDataFile(data_folder, file);
 }
 
 }  // namespace
@@ -66,7 +69,7 @@ void RunRemoval(const RemovalPlaces& places, RemoverUi& ui) {
         for (std::string_view entry : kGroupEntries) DeleteFileAt(group / entry);
     }
     if (places.desktop_folder) DeleteFileAt(*places.desktop_folder / kDesktopEntry);
-    if (places.icon_theme_folder) DeleteIcons(*places.icon_theme_folder);
+    if (places.data_folder) DeleteDataFiles(*places.data_folder);
     if (places.applications_folder) {
         RemoveEmptyFolder(*places.applications_folder / kGroupFolderName);
     }

@@ -32,6 +32,9 @@ inline constexpr std::array<std::string_view, 8> kIconSizes = {
     "16x16", "22x22", "24x24", "32x32", "48x48", "64x64", "128x128", "256x256"};
 inline constexpr std::string_view kAppIcon = "apps/quillora";
 inline constexpr std::string_view kDocumentIcon = "mimetypes/application-x-quillora-notes";
+// The notes-file type and the description for software centres, in the user's data folder.
+inline constexpr std::array<std::string_view, 2> kDataFiles = {
+    "mime/packages/quillora-notes.xml", "metainfo/org.quillora.Quillora.metainfo.xml"};
 
 // Where the removal works. A place that could not be determined is left empty and nothing is
 // deleted there.
@@ -39,7 +42,7 @@ struct RemovalPlaces {
     std::filesystem::path program_folder;  // absolute, without links or ".." in it
     std::optional<std::filesystem::path> applications_folder;  // holds the menu group folder
     std::optional<std::filesystem::path> desktop_folder;
-    std::optional<std::filesystem::path> icon_theme_folder;  // the user's hicolor theme
+    std::optional<std::filesystem::path> data_folder;  // the user's data folder: icons, file type
 };
 
 // The two message boxes and the file manager, so that the removal runs without a display.

@@ -14,7 +14,8 @@ jobs=$(nproc 2>/dev/null || echo 2)
 
 packages=(cmake ninja-build g++ clang-14 libclang-rt-14-dev qt6-base-dev qt6-base-dev-tools
           libgl-dev libgtest-dev libgmock-dev xvfb xauth xdotool imagemagick
-          binutils-mingw-w64-x86-64 fonts-dejavu-core clang-format clang-tidy-14)
+          binutils-mingw-w64-x86-64 fonts-dejavu-core clang-format clang-tidy-14
+          desktop-file-utils appstream shared-mime-info)
 
 install_packages() {
     local missing=()

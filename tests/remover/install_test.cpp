@@ -60,6 +60,15 @@ std::string ExecProgram(const std::string& exec) {
     return unpercented;
 }
 
+// The tree without the caches the desktop's tools regenerate from what is installed.
+std::set<std::string> WithoutDesktopCaches(std::set<std::string> tree) {
+    std::erase_if(tree, [](const std::string& path) {
+        return path.starts_with("home/ann/.local/share/mime") ||
+               path == "home/ann/.local/share/applications/mimeinfo.cache";
+    });
+    return tree;
+}
+
 class InstallTest : public ::testing::Test {
 protected:
     fs::path home() const { return temp_.path() / "home" / "ann"; }
@@ -146,7 +155,30 @@ TEST_F(InstallTest, InstallLaysOutTheProgramFolderAndShortcutsAndRemovalUndoesIt
                                              "Program Files/Quillora",
                                              "Program Files/Quillora/Quillrid",
                                              "Program Files/Quillora/Diary.qlb"};
-    EXPECT_EQ(TreeBelow(temp_.path()), remaining);
+    EXPECT_EQ(WithoutDesktopCaches(TreeBelow(temp_.path())), remaining);
+    EXPECT_FALSE(fs::exists(home() / ".local/share/mime/packages/quillora-notes.xml"));
+}
+
+TEST_F(InstallTest, TheEntriesAndTheDescriptionAreValidAndNotesFilesAreOfOurType) {
+    ASSERT_EQ(Install(temp_.path() / "Quillora"), 0) << Log();
+    const fs::path data = home() / ".local/share";
+    const std::string validate_entry =
+        "desktop-file-validate " +
+        ShellQuoted((data / "applications/Quillora/Quillora.desktop").string());
+    EXPECT_EQ(std::system(validate_entry.c_str()), 0);
+    const std::string validate_info =
+        "appstreamcli validate --no-net >/dev/null " +
+        ShellQuoted((data / "metainfo/org.quillora.Quillora.metainfo.xml").string());
+    EXPECT_EQ(std::system(validate_info.c_str()), 0);
+    EXPECT_NE(ReadFile(data / "mime/globs2").find("application/x-quillora-notes:*.qlb"),
+              std::string::npos);
+    EXPECT_NE(ReadFile(data / "mime/magic").find("QuilloraApp"), std::string::npos);
+    EXPECT_NE(ReadFile(data / "applications/mimeinfo.cache")
+                  .find("application/x-quillora-notes=Quillora-Quillora.desktop"),
+              std::string::npos);
+    EXPECT_TRUE(fs::exists(data / "icons/hicolor/scalable/apps/quillora.svg"));
+    EXPECT_TRUE(
+        fs::exists(data / "icons/hicolor/48x48/mimetypes/application-x-quillora-notes.png"));
 }
 
 TEST_F(InstallTest, ExecLinesKeepAnOddProgramFolderIntact) {
