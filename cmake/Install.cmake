@@ -6,6 +6,14 @@
 #
 #   cmake --install build --prefix ~/.local/share/Quillora
 
+option(QUILLORA_SYSTEM_PACKAGE
+       "Lay out a system-wide install for a Debian package (cpack -G DEB) instead of a user install"
+       OFF)
+if(QUILLORA_SYSTEM_PACKAGE)
+  include(cmake/Package.cmake)
+  return()
+endif()
+
 if(CMAKE_INSTALL_PREFIX_INITIALIZED_TO_DEFAULT AND DEFINED ENV{HOME})
   set(CMAKE_INSTALL_PREFIX "$ENV{HOME}/.local/share/Quillora" CACHE PATH
       "The program folder Quillora is installed into" FORCE)
