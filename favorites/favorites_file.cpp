@@ -160,7 +160,7 @@ ReplaceStatus WriteFavoritesFromEditor(const std::string& path, std::string_view
 }
 
 std::string TitleForPath(std::string_view path) {
-    const std::string name = FileNamePart(path);
+    std::string name = FileNamePart(path);
     if (CharCount(name) <= 63) return name;
     return FirstChars(name, 60) + "...";
 }

@@ -17,7 +17,8 @@ using testing::PutFile;
 // A record's bytes written out by hand, so the layout is checked against itself nowhere.
 std::string RawRecord(int32_t level, std::string_view name, std::string_view title) {
     std::string out(4, '\0');
-    for (int i = 0; i < 4; ++i) out[i] = static_cast<char>((static_cast<uint32_t>(level) >> (8 * i)) & 0xFF);
+    for (int i = 0; i < 4; ++i)
+        out[i] = static_cast<char>((static_cast<uint32_t>(level) >> (8 * i)) & 0xFF);
     std::string field(256, '\0');
     out += std::string(name) + field.substr(name.size());
     out += std::string(title) + field.substr(title.size());
@@ -29,7 +30,8 @@ std::string RawHeader(int32_t count, std::string_view root = "Favorites",
                       int32_t version = 1) {
     std::string out(magic);
     for (int32_t value : {version, count}) {
-        for (int i = 0; i < 4; ++i) out += static_cast<char>((static_cast<uint32_t>(value) >> (8 * i)) & 0xFF);
+        for (int i = 0; i < 4; ++i)
+            out += static_cast<char>((static_cast<uint32_t>(value) >> (8 * i)) & 0xFF);
     }
     return out + std::string(root) + std::string(256 - root.size(), '\0');
 }
@@ -69,12 +71,16 @@ TEST_F(FavoritesFileTest, AddLeavesFilesItCannotUseAsTheyAre) {
     };
     const std::string good = RawHeader(1) + RawRecord(0, "/a.qlb", "a.qlb");
     const Case cases[] = {
-        {"version 2", RawHeader(1, "F", std::string_view("QLFavorites\0", 12), 2) +
-                          RawRecord(0, "", "[Empty]"),
-         "/b.qlb", {}, AppendStatus::BadFormat},
-        {"wrong magic", RawHeader(1, "F", std::string_view("QLFavoritez\0", 12)) +
-                            RawRecord(0, "", "[Empty]"),
-         "/b.qlb", {}, AppendStatus::BadFormat},
+        {"version 2",
+         RawHeader(1, "F", std::string_view("QLFavorites\0", 12), 2) + RawRecord(0, "", "[Empty]"),
+         "/b.qlb",
+         {},
+         AppendStatus::BadFormat},
+        {"wrong magic",
+         RawHeader(1, "F", std::string_view("QLFavoritez\0", 12)) + RawRecord(0, "", "[Empty]"),
+         "/b.qlb",
+         {},
+         AppendStatus::BadFormat},
         {"cut header", RawHeader(0).substr(0, 100), "/b.qlb", {}, AppendStatus::BadFormat},
         {"path of 256 bytes", good, "/" + std::string(255, 'p'), {}, AppendStatus::PathTooLong},
         {"disk full after 300 bytes", good, "/b.qlb", WriteFaults{false, 300, false, false},
@@ -104,11 +110,14 @@ TEST(FavoritesReaderTest, MalformedFilesAreReadWithinTheirBytes) {
         {"count larger than the file", RawHeader(5) + rec0 + rec0, FavoritesStatus::Ok, {0, 0}},
         {"negative count", RawHeader(-3) + rec0, FavoritesStatus::Ok, {}},
         {"record cut short", RawHeader(2) + rec0 + rec0.substr(0, 300), FavoritesStatus::Ok, {0}},
-        {"negative and too deep levels skipped", RawHeader(4) + rec0 + RawRecord(-1, "", "x") +
-                                                     RawRecord(100, "", "y") + RawRecord(1, "", "b"),
-         FavoritesStatus::Ok, {0, 1}},
+        {"negative and too deep levels skipped",
+         RawHeader(4) + rec0 + RawRecord(-1, "", "x") + RawRecord(100, "", "y") +
+             RawRecord(1, "", "b"),
+         FavoritesStatus::Ok,
+         {0, 1}},
         {"a skipped level attaches to the last record",
-         RawHeader(3) + rec0 + RawRecord(5, "", "b") + RawRecord(9, "", "c"), FavoritesStatus::Ok,
+         RawHeader(3) + rec0 + RawRecord(5, "", "b") + RawRecord(9, "", "c"),
+         FavoritesStatus::Ok,
          {0, 1, 2}},
         {"first record too deep", RawHeader(1) + RawRecord(3, "", "b"), FavoritesStatus::Ok, {0}},
     };
@@ -141,8 +150,8 @@ TEST(FavoritesReaderTest, AtMostTheLimitOfRecordsIsRead) {
 
 TEST_F(FavoritesFileTest, EditorRoundTripKeepsFoldersSeparatorsAndPlaceholders) {
     const std::vector<FavoriteRecord> records = {
-        {0, "/n/a.qlb", "a.qlb"},  {0, "", "Work"}, {1, "/n/b.qlb", "b & c"},
-        {1, "", "[-- Separator --]"}, {1, "", "Empty"}, {2, "", "[Empty]"},
+        {0, "/n/a.qlb", "a.qlb"},           {0, "", "Work"},  {1, "/n/b.qlb", "b & c"},
+        {1, "", "[-- Separator --]"},       {1, "", "Empty"}, {2, "", "[Empty]"},
         {0, "/n/\xC3\xA9.qlb", "\xC3\xA9"},
     };
     ASSERT_EQ(WriteFavoritesFromEditor(file_, "Mine", records), ReplaceStatus::Ok);

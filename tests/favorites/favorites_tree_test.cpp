@@ -57,17 +57,35 @@ TEST(FavoritesTreeTest, NewEntriesGoWhereTheSelectionSays) {
     };
     const Case cases[] = {
         {"root of the default tree: the placeholder becomes it", {"."}, "root", false, {"n.qlb"}},
-        {"root with entries: at its end", kStart, "root", false,
+        {"root with entries: at its end",
+         kStart,
+         "root",
+         false,
          {"a", "Work", " b", " c", "Empty", " .", "=", "n.qlb"}},
-        {"favourite in a folder: at the folder's end", kStart, "b", false,
+        {"favourite in a folder: at the folder's end",
+         kStart,
+         "b",
+         false,
          {"a", "Work", " b", " c", " n.qlb", "Empty", " .", "="}},
-        {"placeholder: replaced", kStart, "[Empty]", false,
+        {"placeholder: replaced",
+         kStart,
+         "[Empty]",
+         false,
          {"a", "Work", " b", " c", "Empty", " n.qlb", "="}},
-        {"open empty folder: its placeholder", kStart, "Empty", true,
+        {"open empty folder: its placeholder",
+         kStart,
+         "Empty",
+         true,
          {"a", "Work", " b", " c", "Empty", " n.qlb", "="}},
-        {"closed folder: after its siblings", kStart, "Work", false,
+        {"closed folder: after its siblings",
+         kStart,
+         "Work",
+         false,
          {"a", "Work", " b", " c", "Empty", " .", "=", "n.qlb"}},
-        {"open folder: at its end", kStart, "Work", true,
+        {"open folder: at its end",
+         kStart,
+         "Work",
+         true,
          {"a", "Work", " b", " c", " n.qlb", "Empty", " .", "="}},
     };
     for (const Case& c : cases) {
@@ -100,7 +118,9 @@ TEST(FavoritesTreeTest, DeleteFoldersAndCountsKeepTheirRules) {
 TEST(FavoritesTreeTest, FoldersAndDropsStayWithinTheDepthLimit) {
     // A chain of folders down to level 99, whose last holds one favourite.
     std::vector<FavoriteRecord> records;
-    for (int level = 0; level < 99; ++level) records.push_back({level, "", "d" + std::to_string(level)});
+    records.reserve(102);
+    for (int level = 0; level < 99; ++level)
+        records.push_back({level, "", "d" + std::to_string(level)});
     records.push_back({99, "/f/deep", "deep"});
     records.push_back({0, "", "Top"});
     records.push_back({1, "/f/x", "x"});
@@ -126,15 +146,30 @@ TEST(FavoritesTreeTest, DropsFollowTheRules) {
     };
     const std::vector<std::string> start = {"a", "Work", " b", " Sub", "  c", "Empty", " .", "="};
     const Case cases[] = {
-        {"onto a favourite: before it", "a", "b", P::kBefore,
+        {"onto a favourite: before it",
+         "a",
+         "b",
+         P::kBefore,
          {"Work", " a", " b", " Sub", "  c", "Empty", " .", "="}},
-        {"only child onto a favourite elsewhere: placeholder left", "c", "a", P::kBefore,
+        {"only child onto a favourite elsewhere: placeholder left",
+         "c",
+         "a",
+         P::kBefore,
          {"c", "a", "Work", " b", " Sub", "  .", "Empty", " .", "="}},
-        {"onto a folder with a placeholder: replaces it", "a", "Empty", P::kInto,
+        {"onto a folder with a placeholder: replaces it",
+         "a",
+         "Empty",
+         P::kInto,
          {"Work", " b", " Sub", "  c", "Empty", " a", "="}},
-        {"onto a folder: at its end", "=", "Work", P::kInto,
+        {"onto a folder: at its end",
+         "=",
+         "Work",
+         P::kInto,
          {"a", "Work", " b", " Sub", "  c", " =", "Empty", " ."}},
-        {"onto the root: at its end", "b", "root", P::kInto,
+        {"onto the root: at its end",
+         "b",
+         "root",
+         P::kInto,
          {"a", "Work", " Sub", "  c", "Empty", " .", "=", "b"}},
         {"folder into its own descendant", "Work", "c", P::kRefused, {}},
         {"folder into its own subfolder", "Work", "Sub", P::kRefused, {}},
@@ -177,7 +212,8 @@ TEST(FavoritesTreeTest, TypedTitlesFollowTheMarkerAndLengthRules) {
         {a, std::string(80, 'x'), std::string(63, 'x')},
         {root, std::string(40, 'r'), std::string(30, 'r')},
     };
-    for (const Case& c : cases) EXPECT_EQ(favorites.EditedTitle(c.node, c.typed), c.title) << c.typed;
+    for (const Case& c : cases)
+        EXPECT_EQ(favorites.EditedTitle(c.node, c.typed), c.title) << c.typed;
     const std::string umlauts = [] {
         std::string s;
         for (int i = 0; i < 70; ++i) s += "\xC3\xA4";
