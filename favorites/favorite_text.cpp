@@ -1,5 +1,7 @@
 #include "favorites/favorite_text.h"
 
+#include <algorithm>
+
 #include "base/cp1252.h"
 
 namespace quillora::favorites {
@@ -13,7 +15,9 @@ bool StartsCharacter(unsigned char byte) {
 }  // namespace
 
 std::string FieldToUtf8(std::string_view field) {
-    if (cp1252::IsValidUtf8(field)) return std::string(field);
+    const bool ascii = std::all_of(field.begin(), field.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (ascii || cp1252::IsValidUtf8(field)) return std::string(field);
     return cp1252::ToUtf8(field);
 }
 

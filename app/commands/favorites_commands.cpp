@@ -66,10 +66,8 @@ void FavoritesCommands::FavoritesMenuAddClick() {
     switch (result.status) {
         case favorites::AppendStatus::Appended:
         case favorites::AppendStatus::ReplacedPlaceholder:
-            AddFavoriteItem(host_.Actions().Menu("FavoritesMenu"), FromNative(result.title),
-                            FromNative(doc.current_file_name),
-                            result.status == favorites::AppendStatus::ReplacedPlaceholder,
-                            [this](const QString& path) { OpenFavorite(path); });
+            // The menu shows the file as it now is, whatever else changed it meanwhile.
+            BuildFavoritesMenu();
             return;
         case favorites::AppendStatus::CannotOpen:
             ReportFavoritesProblem(&host_.Window(), FavoritesProblem::CannotOpen);

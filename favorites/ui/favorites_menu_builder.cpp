@@ -20,8 +20,6 @@ void MakeFavoriteItem(QAction& item, const QString& title, const QString& path,
     item.setText(EscapedCaption(title));
     item.setToolTip(path);
     item.setStatusTip(path);
-    item.setEnabled(true);
-    QObject::disconnect(&item, &QAction::triggered, nullptr, nullptr);
     QObject::connect(&item, &QAction::triggered, &item, [open, path] { open(path); });
 }
 
@@ -108,15 +106,6 @@ void BuildFavoritesMenu(QMenu& menu, const QMenuBar& bar, QWidget* owner,
     // Separators show where the file puts them, a folder's last line included.
     menu.setSeparatorsCollapsible(false);
     AddEntries(menu, favorites::MenuEntries(content.records, markers), open);
-}
-
-void AddFavoriteItem(QMenu& menu, const QString& title, const QString& path, bool replace,
-                     const OpenFavoriteHandler& open) {
-    const QList<QAction*> items = menu.actions();
-    QAction* item = replace && items.size() > kFixedItems && !items[kFixedItems]->menu()
-                        ? items[kFixedItems]
-                        : menu.addAction(QString());
-    MakeFavoriteItem(*item, title, path, open);
 }
 
 }  // namespace quillora

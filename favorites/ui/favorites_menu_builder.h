@@ -22,9 +22,4 @@ using OpenFavoriteHandler = std::function<void(const QString& path)>;
 void BuildFavoritesMenu(QMenu& menu, const QMenuBar& bar, QWidget* owner,
                         const OpenFavoriteHandler& open);
 
-// Adds one favourite item at the end of `menu`, or in place of its first built item when that is
-// the placeholder (`replace`); as Add does after the file took the new record.
-void AddFavoriteItem(QMenu& menu, const QString& title, const QString& path, bool replace,
-                     const OpenFavoriteHandler& open);
-
 }  // namespace quillora
