@@ -252,6 +252,7 @@ void TFavoritesEditor::BuildTree() {
     handlers.may_edit = [this](NodeId node) {
         return node != kNoNode && !favorites_.IsPlaceholder(node) && !favorites_.IsSeparator(node);
     };
+    handlers.may_drag = [this](NodeId node) { return favorites_.CanDrag(node); };
     handlers.insert_key = [this] { FileMenuNewFavoriteClick(); };
     handlers.delete_key = [this] {
         if (favorites_.CanDelete(SelectedNode())) FileMenuDeleteClick();

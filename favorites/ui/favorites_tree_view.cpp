@@ -27,6 +27,11 @@ bool FavoritesTreeView::edit(const QModelIndex& index, EditTrigger trigger, QEve
     return NodeDragView::edit(index, trigger, event);
 }
 
+void FavoritesTreeView::startDrag(Qt::DropActions supported_actions) {
+    if (handlers_.may_drag && !handlers_.may_drag(NodeAtIndex(currentIndex()))) return;
+    NodeDragView::startDrag(supported_actions);
+}
+
 void FavoritesTreeView::keyPressEvent(QKeyEvent* event) {
     if (state() != QAbstractItemView::EditingState && event->modifiers() == Qt::NoModifier) {
         if (event->key() == Qt::Key_Insert && handlers_.insert_key) {

@@ -16,6 +16,7 @@ public:
 
     struct Handlers {
         std::function<bool(NodeId)> may_edit;      // whether a title may be edited in place
+        std::function<bool(NodeId)> may_drag;      // whether a node may be dragged
         std::function<void()> insert_key;          // Ins
         std::function<void()> delete_key;          // Del
         std::function<bool(NodeId)> double_click;  // true when the double click was handled
@@ -30,6 +31,7 @@ public:
 protected:
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void startDrag(Qt::DropActions supported_actions) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
