@@ -1,6 +1,7 @@
 #include "favorites/ui/favorites_editor.h"
 
 #include <QAction>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -352,6 +353,12 @@ void TFavoritesEditor::UpdateCaption() {
 void TFavoritesEditor::showEvent(QShowEvent* event) {
     UpdateCaption();
     QDialog::showEvent(event);
+}
+
+// The editor is a window of its own rather than a dialog: Escape does not close it.
+void TFavoritesEditor::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) return;
+    QDialog::keyPressEvent(event);
 }
 
 void TFavoritesEditor::FileMenuClick() {
