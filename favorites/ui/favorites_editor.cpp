@@ -89,7 +89,6 @@ TFavoritesEditor::TFavoritesEditor(FavoritesEditorServices services, QWidget* pa
     setObjectName(QStringLiteral("TFavoritesEditor"));
     setWindowFlags(Qt::Window | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                    Qt::WindowCloseButtonHint);
-    SetHelpContext(this, 0);
     CreateCommands();
     BuildTree();
     BuildMenus();
