@@ -79,11 +79,7 @@ void FavoritesCommands::FavoritesMenuAddClick() {
             ReportFavoritesProblem(&host_.Window(), FavoritesProblem::CannotCreate);
             return;
         case favorites::AppendStatus::PathTooLong:
-            Platform::Instance().ShowMessage(
-                &host_.Window(),
-                FormatMessage(Lang(7795, "The path of \"%s\" is too long for a favorite."),
-                              {FromNative(doc.current_file_name)}),
-                AppTitle(), MessageIcon::Information, MessageButtons::Ok);
+            ReportPathTooLong(&host_.Window(), FromNative(doc.current_file_name));
             return;
     }
 }

@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -11,8 +10,6 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "favorites/favorite_text.h"
-#include "favorites/ui/fav_properties.h"
 #include "favorites/ui/favorites_pictures.h"
 #include "favorites/ui/favorites_texts.h"
 #include "favorites/ui/favorites_tree_view.h"
@@ -31,7 +28,6 @@ using favorites::FavoritesTree;
 constexpr int kFileMenuHelp = 15;
 constexpr int kViewMenuHelp = 16;
 constexpr int kHelpMenuHelp = 17;
-constexpr int kContentsTopic = 6;
 
 // A tool button: its glyph, hint and the command it runs.
 struct ToolButtonLine {
@@ -60,24 +56,6 @@ QIcon ToolButtonIcon(const char* name) {
     if (n == QLatin1String("DelButton")) return FavoritesGlyphIcon(FavoritesGlyph::Delete);
     if (n == QLatin1String("PropButton")) return FavoritesGlyphIcon(FavoritesGlyph::Properties);
     return ToolGlyphIcon(ToolGlyph::Exit);
-}
-
-bool FitsPathField(const QString& path) {
-    return ToNative(path).size() <= favorites::kMaxPathBytes;
-}
-
-void ReportPathTooLong(QWidget* owner, const QString& path) {
-    Platform::Instance().ShowMessage(
-        owner, FormatMessage(Lang(7795, "The path of \"%s\" is too long for a favorite."), {path}),
-        AppTitle(), MessageIcon::Information, MessageButtons::Ok);
-}
-
-// A new entry past the file's limit of records.
-void ReportFull(QWidget* owner) {
-    Platform::Instance().ShowMessage(
-        owner,
-        Lang(4208, "The Favorites Editor supports up to 4000 entries. You have reached the limit."),
-        AppTitle(), MessageIcon::Information, MessageButtons::Ok);
 }
 
 }  // namespace
@@ -373,116 +351,6 @@ void TFavoritesEditor::TreeViewChange() {
     FileMenuClick();
     const NodeId s = SelectedNode();
     status_panels_[1]->setText(s == kNoNode ? QString() : FromNative(favorites_.Path(s)));
-}
-
-// --- commands ---
-
-void TFavoritesEditor::FileMenuNewFavoriteClick() {
-    FileDialogRequest request = services_.open_dialog;
-    request.title = Lang(4204, "New Favorite");
-    request.multiple = false;
-    const QStringList chosen = Platform::Instance().GetOpenFileNames(this, request);
-    if (chosen.isEmpty()) return;
-    if (!FitsPathField(chosen.front())) {
-        ReportPathTooLong(this, chosen.front());
-        return;
-    }
-    const NodeId node =
-        favorites_.NewFavorite(SelectedNode(), SelectedIsOpen(), ToNative(chosen.front()));
-    if (node == kNoNode) ReportFull(this);
-    if (node != kNoNode && favorites_.Tree().Parent(node) == favorites_.Root()) {
-        tree_view_->expand(model_->IndexOf(favorites_.Root()));
-    }
-    UpdateFileCount();
-    TreeViewChange();
-}
-
-void TFavoritesEditor::FileMenuNewSeparatorClick() {
-    const NodeId node = favorites_.NewSeparator(SelectedNode(), SelectedIsOpen());
-    if (node == kNoNode) ReportFull(this);
-    if (node != kNoNode && favorites_.Tree().Parent(node) == favorites_.Root()) {
-        tree_view_->expand(model_->IndexOf(favorites_.Root()));
-    }
-    TreeViewChange();
-}
-
-void TFavoritesEditor::FileMenuNewFolderClick() {
-    const NodeId s = SelectedNode();
-    if (!favorites_.FolderAllowedAt(s)) {
-        Platform::Instance().ShowMessage(
-            this,
-            Lang(4205,
-                 "The Favorites Editor supports up to 100 levels of folders. You have "
-                 "reached the limit."),
-            AppTitle(), MessageIcon::Warning, MessageButtons::Ok);
-        return;
-    }
-    const NodeId folder =
-        favorites_.NewFolder(s, SelectedIsOpen(), ToNative(Lang(4203, "New Folder")));
-    if (folder == kNoNode) {
-        ReportFull(this);
-        return;
-    }
-    const QModelIndex index = model_->IndexOf(folder);
-    tree_view_->expand(index.parent());
-    SelectNode(folder);
-    tree_view_->expand(index);
-    tree_view_->setFocus();
-    tree_view_->edit(index);
-}
-
-void TFavoritesEditor::FileMenuDeleteClick() {
-    const NodeId s = SelectedNode();
-    if (!favorites_.CanDelete(s)) return;
-    favorites_.Delete(s);
-    UpdateFileCount();
-    TreeViewChange();
-}
-
-void TFavoritesEditor::FileMenuPropertiesClick() {
-    const NodeId s = SelectedNode();
-    if (s == kNoNode || !favorites_.CanDelete(s) || favorites_.IsSeparator(s)) return;
-    TFavProperties dialog(FromNative(favorites_.Tree().Title(s)), FromNative(favorites_.Path(s)),
-                          services_.open_dialog, this);
-    if (dialog.exec() != QDialog::Accepted) return;
-    const QString path = dialog.FileEdit()->text();
-    if (!FitsPathField(path)) {
-        ReportPathTooLong(this, path);
-        return;
-    }
-    favorites_.Rename(s, ToNative(dialog.TitleEdit()->text()));
-    favorites_.SetPath(s, ToNative(path));
-    TreeViewChange();
-}
-
-void TFavoritesEditor::TreeViewEdited(NodeId node, const std::string& text) {
-    favorites_.Rename(node, text);
-    if (favorites_.IsRoot(node)) UpdateCaption();
-}
-
-void TFavoritesEditor::TreeViewDblClick(NodeId clicked) {
-    chosen_favorite_ = FromNative(favorites_.Path(clicked));
-    favorite_chosen_ = true;
-    hide();
-    close();
-}
-
-void TFavoritesEditor::ViewMenuToolBarClick() {
-    tool_bar_->setVisible(!tool_bar_->isVisibleTo(this));
-    actions_.SetChecked("ViewMenuToolBar", tool_bar_->isVisibleTo(this));
-}
-
-void TFavoritesEditor::ViewMenuStatusBarClick() {
-    status_bar_->setVisible(!status_bar_->isVisibleTo(this));
-    actions_.SetChecked("ViewMenuStatusBar", status_bar_->isVisibleTo(this));
-}
-
-void TFavoritesEditor::HelpMenuContentsClick() {
-    Platform::Instance().ShowHelpTopic(kContentsTopic);
-}
-
-void TFavoritesEditor::HelpMenuAboutClick() {
-    if (services_.show_about) services_.show_about(this);
 }
 
 // --- closing ---

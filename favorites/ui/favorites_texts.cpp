@@ -40,4 +40,10 @@ void ReportFavoritesProblem(QWidget* owner, FavoritesProblem problem) {
                                      MessageButtons::Ok);
 }
 
+void ReportPathTooLong(QWidget* owner, const QString& path) {
+    Platform::Instance().ShowMessage(
+        owner, FormatMessage(Lang(7795, "The path of \"%s\" is too long for a favorite."), {path}),
+        AppTitle(), MessageIcon::Information, MessageButtons::Ok);
+}
+
 }  // namespace quillora

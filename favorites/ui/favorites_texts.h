@@ -23,4 +23,7 @@ QString EscapedCaption(const QString& title);
 enum class FavoritesProblem { CannotOpen, CannotCreate, BadFormat };
 void ReportFavoritesProblem(QWidget* owner, FavoritesProblem problem);
 
+// A notes file whose path does not fit a favourite's record: refused rather than cut.
+void ReportPathTooLong(QWidget* owner, const QString& path);
+
 }  // namespace quillora
