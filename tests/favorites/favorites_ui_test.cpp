@@ -227,5 +227,29 @@ TEST_F(FavoritesUiTest, PropertiesKeepTheTitleRulesAndDeleteLeavesAPlaceholder) 
               (std::vector<FavoriteRecord>{{0, "", "Work"}, {1, "", "[Empty]"}}));
 }
 
+TEST_F(FavoritesUiTest, TreeKeysAndTheDepthLimitOfFolders) {
+    std::vector<FavoriteRecord> chain;
+    for (int level = 0; level <= 98; ++level)
+        chain.push_back({level, "", "d" + std::to_string(level)});
+    chain.push_back({99, "", "[Empty]"});
+    WriteFavorites("Favorites", chain);
+    StartMainForm();
+    WithEditor([&](TFavoritesEditor& editor) {
+        FavoritesTreeView* view = editor.TreeView();
+        view->setFocus();
+        QTest::keyClick(view, Qt::Key_Delete);  // the root: nothing happens
+        EXPECT_EQ(editor.Favorites().Tree().Count(), 101);
+        QTest::keyClick(view, Qt::Key_Insert);  // New Favorite, cancelled
+        ASSERT_EQ(platform_.open_requests.size(), 1U);
+        EXPECT_EQ(platform_.open_requests[0].title, "New Favorite");
+        editor.SelectNode(Find(editor, "d98"));  // depth 99
+        editor.Actions().Action("FileMenuNewFolder").trigger();
+        ASSERT_EQ(platform_.messages.size(), 1U);
+        EXPECT_TRUE(platform_.messages[0].text.contains("100 levels"));
+        EXPECT_EQ(editor.Favorites().Tree().Count(), 101);
+    });
+    EXPECT_EQ(favorites::ReadFavoritesForEditor(ToNative(FavPath())).records, chain);
+}
+
 }  // namespace
 }  // namespace quillora::testing
