@@ -31,7 +31,11 @@ void FavoritesTree::Load(std::string_view root_title, const std::vector<Favorite
             const auto depth = static_cast<std::size_t>(record.level) + 1;
             if (depth > open.size()) continue;
             open.resize(depth);
-            const NodeId node = tree_.Append(open.back(), record.title, kEntryData, kFavoriteImage);
+            // A title read as Windows-1252 may be longer in UTF-8 than the field; whole
+            // characters are kept.
+            const NodeId node =
+                tree_.Append(open.back(), FitBytes(record.title, kTextFieldSize - 1), kEntryData,
+                             kFavoriteImage);
             paths_[node] = record.file_name;
             open.push_back(node);
         }
