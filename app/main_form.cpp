@@ -20,6 +20,7 @@
 #include "app/commands/document_commands.h"
 #include "app/commands/edit_commands.h"
 #include "app/commands/exchange_commands.h"
+#include "app/commands/favorites_commands.h"
 #include "app/commands/info_commands.h"
 #include "app/commands/search_commands.h"
 #include "app/commands/tree_commands.h"
@@ -31,11 +32,11 @@
 #include "document/ui/my_tree_view.h"
 #include "document/ui/note_pane.h"
 #include "document/ui/note_panes.h"
-#include "document/ui/note_tree_model.h"
 #include "gui/app_paths.h"
 #include "gui/context_help.h"
 #include "gui/icons/app_icon.h"
 #include "gui/lang.h"
+#include "gui/note_tree_model.h"
 #include "gui/platform.h"
 #include "gui/text_codec.h"
 #include "help/ui/help_window.h"
@@ -87,6 +88,7 @@ TMainForm::TMainForm(AppContext& context, QWidget* parent)
     tree_commands_ = std::make_unique<TreeCommands>(*this);
     search_commands_ = std::make_unique<SearchCommands>(*this);
     exchange_commands_ = std::make_unique<ExchangeCommands>(*this, *document_commands_);
+    favorites_commands_ = std::make_unique<FavoritesCommands>(*this, *document_commands_);
     info_commands_ = std::make_unique<InfoCommands>(*this);
     CreateWindowCommands();
     BuildMenus();
@@ -122,6 +124,7 @@ TMainForm::~TMainForm() {
     // The controllers go first, while the window, its tree and its model still exist: their
     // destructors unhook themselves from them.
     exchange_commands_.reset();
+    favorites_commands_.reset();
     tray_.reset();
     info_commands_.reset();
     search_commands_.reset();
@@ -147,6 +150,7 @@ void TMainForm::BuildMenus() {
     tree_commands_->AttachMenus();
     search_commands_->AttachMenus();
     exchange_commands_->AttachMenus();
+    favorites_commands_->AttachMenus();
     info_commands_->AttachMenus();
 }
 

@@ -23,6 +23,7 @@ namespace quillora {
 class DocumentCommands;
 class EditCommands;
 class ExchangeCommands;
+class FavoritesCommands;
 class InfoCommands;
 class NotePane;
 class NotePanes;
@@ -75,6 +76,7 @@ public:
     SearchCommands* Searches() const { return search_commands_.get(); }
     RecoveryKeeper* Recovery() const { return recovery_.get(); }
     ExchangeCommands* Exchanges() const { return exchange_commands_.get(); }
+    FavoritesCommands* Favorites() const { return favorites_commands_.get(); }
     InfoCommands* Infos() const { return info_commands_.get(); }
     // The tray icon and its window modes; none unless the program runs in tray mode.
     TrayController* Tray() const { return tray_.get(); }
@@ -152,6 +154,7 @@ private:
     std::unique_ptr<TreeCommands> tree_commands_;
     std::unique_ptr<SearchCommands> search_commands_;
     std::unique_ptr<ExchangeCommands> exchange_commands_;
+    std::unique_ptr<FavoritesCommands> favorites_commands_;
     std::unique_ptr<InfoCommands> info_commands_;
     std::unique_ptr<TrayController> tray_;
 };

@@ -93,6 +93,12 @@ const std::vector<MenuTable>& MainMenuTable() {
          11,
          {Item("ViewMenuToolBar"), Item("ViewMenuStatusBar"), kSeparator,
           Item("ViewMenuAlwaysOnTop")}},
+        // Its caption and its favourites are made from the favorites file once the menu exists.
+        {"FavoritesMenu",
+         7250,
+         "Favs",
+         12,
+         {Item("FavoritesMenuAdd"), Item("FavoritesMenuEdit"), kSeparator}},
         {"HelpMenu",
          7300,
          "&Help",

@@ -23,4 +23,10 @@ bool IsValidUtf8(std::string_view bytes);
 // like any other here; a caller that expects one removes it first.
 std::string FromUtf8(std::string_view utf8);
 
+// Appends the UTF-8 form of a code point.
+void AppendUtf8(std::string& out, char32_t code_point);
+
+// Windows-1252 bytes as UTF-8 text.
+std::string ToUtf8(std::string_view bytes);
+
 }  // namespace quillora::cp1252

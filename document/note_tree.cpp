@@ -139,7 +139,7 @@ NodeId NoteTree::Insert(NodeId parent, int row, std::string_view title, NodeData
         nodes_.emplace_back();
     }
     Node& n = nodes_[id];
-    n.title = CutTitle(title);
+    n.title = title.substr(0, std::min(title.size(), max_title_length_));
     n.data = data;
     n.image = image;
     n.parent = parent;
@@ -202,7 +202,7 @@ bool NoteTree::Move(NodeId node, NodeId new_parent, int row) {
 }
 
 void NoteTree::SetTitle(NodeId node, std::string_view title) {
-    At(node).title = CutTitle(title);
+    At(node).title = title.substr(0, std::min(title.size(), max_title_length_));
     if (auto* obs = Observer()) obs->Changed(node);
 }
 

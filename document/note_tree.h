@@ -54,6 +54,8 @@ public:
 class NoteTree {
 public:
     NoteTree();
+    // A tree whose titles may be longer than a note's (the favorites tree's hold 255 bytes).
+    explicit NoteTree(std::size_t max_title_length) : max_title_length_(max_title_length) {}
 
     // --- reading ---
     bool Empty() const { return count_ == 0; }
@@ -86,7 +88,7 @@ public:
     // Moves the node (with its subtree) to `row` of `new_parent`, counted before it is taken out.
     // Refused (returns false) when new_parent lies in the node's own subtree.
     bool Move(NodeId node, NodeId new_parent, int row);
-    void SetTitle(NodeId node, std::string_view title);  // cut to 99 characters
+    void SetTitle(NodeId node, std::string_view title);  // cut to the tree's title length
     void SetImage(NodeId node, int32_t image);
     // Reorders the children of `parent` with a stable sort.
     void SortChildren(NodeId parent, const std::function<bool(NodeId, NodeId)>& less);
@@ -123,6 +125,7 @@ private:
     std::vector<NodeId> top_level_;
     int count_ = 0;
     int bulk_depth_ = 0;
+    std::size_t max_title_length_ = kMaxTitleLength;
     NoteTreeObserver* observer_ = nullptr;
 };
 

@@ -15,9 +15,9 @@
 #include "document/ui/my_tree_view.h"
 #include "document/ui/note_pane.h"
 #include "document/ui/note_panes.h"
-#include "document/ui/note_tree_model.h"
 #include "gui/action_registry.h"
 #include "gui/lang.h"
+#include "gui/note_tree_model.h"
 #include "gui/platform.h"
 #include "gui/text_codec.h"
 

@@ -11,7 +11,7 @@
 #include <QTimer>
 #include <QtMath>
 
-#include "document/ui/note_tree_model.h"
+#include "gui/note_tree_model.h"
 
 namespace quillora {
 

@@ -11,7 +11,7 @@
 #include "document/notes_file.h"
 #include "document/ui/my_tree_view.h"
 #include "document/ui/note_pane.h"
-#include "document/ui/note_tree_model.h"
+#include "gui/note_tree_model.h"
 #include "tests/support/ui_fixture.h"
 
 namespace quillora::testing {

@@ -23,6 +23,7 @@ constexpr Section kSections[] = {
     {"search", quillora::bench::RunSearchBench},
     {"safety", quillora::bench::RunSafetyBench},
     {"exchange", quillora::bench::RunExchangeBench},
+    {"favorites", quillora::bench::RunFavoritesBench},
 };
 
 int Usage() {

@@ -21,5 +21,7 @@ void RunSearchBench(const Options& options);
 void RunSafetyBench(const Options& options);
 // Export All against plain writes of the same files; rich text to plain text against reading.
 void RunExchangeBench(const Options& options);
+// Reading a favorites file of 4000 records against reading its bytes.
+void RunFavoritesBench(const Options& options);
 
 }  // namespace quillora::bench

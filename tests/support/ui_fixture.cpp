@@ -5,8 +5,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include "document/ui/note_tree_model.h"
 #include "gui/app_paths.h"
+#include "gui/note_tree_model.h"
 
 namespace quillora::testing {
 

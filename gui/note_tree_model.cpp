@@ -1,4 +1,4 @@
-#include "document/ui/note_tree_model.h"
+#include "gui/note_tree_model.h"
 
 #include <QCoreApplication>
 #include <QIcon>
@@ -64,7 +64,7 @@ QVariant NoteTreeModel::data(const QModelIndex& index, int role) const {
     switch (role) {
         case Qt::DisplayRole:
         case Qt::EditRole:
-            return FromAnsi(tree_.Title(node));
+            return titles_utf8_ ? FromNative(tree_.Title(node)) : FromAnsi(tree_.Title(node));
         case Qt::DecorationRole:
             return icons_ ? QVariant(icons_(tree_.Image(node))) : QVariant();
         default:
@@ -81,7 +81,7 @@ Qt::ItemFlags NoteTreeModel::flags(const QModelIndex& index) const {
 bool NoteTreeModel::setData(const QModelIndex& index, const QVariant& value, int role) {
     const NodeId node = NodeAt(index);
     if (node == kNoNode || role != Qt::EditRole) return false;
-    const std::string title = ToAnsi(value.toString());
+    const std::string title = titles_utf8_ ? ToNative(value.toString()) : ToAnsi(value.toString());
     if (title_editor_) {
         title_editor_(node, title);
     } else {

@@ -31,6 +31,8 @@ public:
     QModelIndex IndexOf(NodeId node) const;
     NodeId NodeAt(const QModelIndex& index) const;
 
+    // Titles are Windows-1252 bytes unless set to UTF-8 (the favorites tree's titles).
+    void SetTitlesUtf8(bool utf8) { titles_utf8_ = utf8; }
     // Without a title editor, in-place edits only set the title; without drop rules nothing can
     // be dropped.
     void SetTitleEditor(TitleEditor editor) { title_editor_ = std::move(editor); }
@@ -85,6 +87,7 @@ private:
     TitleEditor title_editor_;
     DropRule drop_rule_;
     DropApplier drop_apply_;
+    bool titles_utf8_ = false;
 };
 
 }  // namespace quillora
