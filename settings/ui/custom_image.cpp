@@ -129,7 +129,6 @@ void TCustomImage::BuildStep2() {
     panel3_ = new QPushButton(group_box1_);
     panel3_->setObjectName(QStringLiteral("Panel3"));
     panel3_->setGeometry(12, kPictureSide + 44, kPictureSide + 16, 14);
-    panel3_->setFlat(true);
     connect(panel3_, &QPushButton::clicked, this, &TCustomImage::Panel3Click);
 
     st4_ = new QLabel(group_box1_);
