@@ -8,6 +8,7 @@ namespace keys = settings_keys;
 
 std::vector<std::string> RecentFiles(const ProfileFile& settings) {
     std::vector<std::string> files;
+    files.reserve(kRecentFileCount);
     for (int k = 0; k < kRecentFileCount; ++k) {
         files.push_back(ReadText(settings, keys::HistoryFile(k)));
     }
@@ -24,6 +25,7 @@ void RecordRecentFile(ProfileFile& settings, const std::string& path) {
         const FlagSetting& hide = keys::kHideReOpen;
         if (batch.ReadInt(hide.section, hide.key, hide.default_value ? 1 : 0) != 0) return;
         std::vector<std::string> files;
+        files.reserve(kRecentFileCount);
         for (int k = 0; k < kRecentFileCount; ++k) {
             files.push_back(read(keys::HistoryFile(k)));
             if (files.back() == path) return;

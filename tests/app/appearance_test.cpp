@@ -218,6 +218,41 @@ TEST_F(AppearanceTest, TitlesInTheTreesColoursAndTheSelectionWhiteOnNavy) {
     EXPECT_TRUE(grey);
 }
 
+// Without buttons a click beside a folder does not open it, as there is nothing to click.
+TEST_F(AppearanceTest, AClickWhereTheButtonWouldBeOpensTheFolderOnlyWithButtons) {
+    for (const bool buttons : {true, false}) {
+        WriteFile(IniPath(), buttons ? "" : "[NotesList]\nButtons=0\n");
+        TMainForm& form = StartMainForm();
+        AddFolderAndNote(form);
+        TMyTreeView* tree = form.Tree();
+        tree->collapseAll();
+        const QModelIndex folder = tree->model()->index(0, 0);
+        const QRect row = tree->visualRect(folder);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                          QPoint(row.left() - tree->indentation() / 2, row.center().y()));
+        EXPECT_EQ(tree->isExpanded(folder), buttons);
+        form_.reset();
+    }
+}
+
+TEST_F(AppearanceTest, ImageIndexesOutOfRangeShowTheBlankImage) {
+    WriteFile(IniPath(), "[NotesList]\nImage1=18\nImage2=-4\nImage3=99\n");
+    TMainForm& form = StartMainForm();
+    AddFolderAndNote(form);
+    for (const int index : {18, -4, 99}) {
+        const QImage image = form.Images().Icon(index).pixmap(16, 16).toImage();
+        bool blank = true;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) blank = blank && qAlpha(image.pixel(x, y)) == 0;
+        EXPECT_TRUE(blank) << index;
+    }
+    EXPECT_FALSE(form.Tree()->viewport()->grab().isNull());
+    TImageChooser chooser(form.Images(), form.SettingsFile(), {}, &form);
+    chooser.SetInitialIndex(99);
+    chooser.show();
+    EXPECT_EQ(chooser.SelectedIndex(), -1);
+}
+
 TEST_F(AppearanceTest, UnreadableBitmapsKeepTheQuestionMarkAndGoodOnesShowTheirCorner) {
     // 32 x 32, red with a white top-left quarter... of 16 x 8 pixels.
     QImage good(32, 32, QImage::Format_RGB32);
