@@ -122,6 +122,9 @@ TMainForm::TMainForm(AppContext& context, QWidget* parent)
 }
 
 TMainForm::~TMainForm() {
+    // No palette change may reach panes and a tree that are going.
+    delete appearance_;
+    appearance_ = nullptr;
     // A recovery copy being written reads the document: it ends before anything goes.
     recovery_.reset();
     // The controllers go first, while the window, its tree and its model still exist: their
