@@ -26,6 +26,7 @@
 #include "app/commands/tree_commands.h"
 #include "app/main_menu.h"
 #include "app/tray_icon.h"
+#include "app/window_appearance.h"
 #include "base/clock.h"
 #include "base/command_line.h"
 #include "document/notes_file.h"
@@ -92,6 +93,11 @@ TMainForm::TMainForm(AppContext& context, QWidget* parent)
     info_commands_ = std::make_unique<InfoCommands>(*this);
     CreateWindowCommands();
     BuildMenus();
+    appearance_ = new WindowAppearance(*this);
+    ApplyEditorSettings();
+    ApplyFlatButtons();
+    LoadCustomImages();
+    ApplyNotesListSettings();
     ApplyWindowSettings();
     FollowModifiedFlag();
     KeepSafetyCopies();
@@ -119,6 +125,9 @@ TMainForm::TMainForm(AppContext& context, QWidget* parent)
 }
 
 TMainForm::~TMainForm() {
+    // No palette change may reach panes and a tree that are going.
+    delete appearance_;
+    appearance_ = nullptr;
     // A recovery copy being written reads the document: it ends before anything goes.
     recovery_.reset();
     // The controllers go first, while the window, its tree and its model still exist: their
@@ -145,6 +154,7 @@ TMainForm::~TMainForm() {
 void TMainForm::BuildMenus() {
     tool_bar_ = BuildMenusAndToolBar(*this, *notes_tree_, actions_, tool_bar_);
     RefreshNodeGlyphs(*tool_bar_, image_list_, doc_.images);
+    if (appearance_) appearance_->ApplyFlatButtons();
     document_commands_->AttachMenus();
     edit_commands_->AttachMenus();
     tree_commands_->AttachMenus();
@@ -152,6 +162,19 @@ void TMainForm::BuildMenus() {
     exchange_commands_->AttachMenus();
     favorites_commands_->AttachMenus();
     info_commands_->AttachMenus();
+}
+
+void TMainForm::ApplyFlatButtons() {
+    appearance_->ApplyFlatButtons();
+}
+void TMainForm::ApplyEditorSettings() {
+    appearance_->ApplyEditorSettings();
+}
+void TMainForm::ApplyNotesListSettings() {
+    appearance_->ApplyNotesListSettings();
+}
+void TMainForm::LoadCustomImages() {
+    appearance_->LoadCustomImages();
 }
 
 void TMainForm::BuildLayout() {
@@ -579,24 +602,27 @@ void TMainForm::TimerTimer() {
 
 void TMainForm::WriteWindowSettings() {
     ProfileFile& ini = SettingsFile();
-    // A maximised window keeps the place it had before, so the next start is not maximised.
-    if (!isMaximized() && !isFullScreen()) {
-        WriteInt(ini, keys::kLeft, x());
-        WriteInt(ini, keys::kTop, y());
-        WriteInt(ini, keys::kWidth, width());
-        WriteInt(ini, keys::kHeight, height());
-    }
-    WriteFlag(ini, keys::kShowToolBar, actions_.IsChecked("ViewMenuToolBar"));
-    WriteFlag(ini, keys::kShowStatusBar, actions_.IsChecked("ViewMenuStatusBar"));
-    WriteFlag(ini, keys::kAlwaysOnTop, actions_.IsChecked("ViewMenuAlwaysOnTop"));
-    WriteFlag(ini, keys::kShowHints, actions_.IsChecked("HelpMenuShowHints"));
-    WriteFlag(ini, keys::kWordWrap, actions_.IsChecked("EditMenuWordWrap"));
-    if (ReadFlag(ini, keys::kReOpenLastFile))
-        WriteText(ini, keys::kReOpenFile, doc_.current_file_name);
-    WriteInt(ini, keys::kNotesListWidth, notes_tree_->width());
-    WriteInt(ini, keys::kFolderImage, doc_.images.folder);
-    WriteInt(ini, keys::kOpenedFolderImage, doc_.images.opened_folder);
-    WriteInt(ini, keys::kNoteImage, doc_.images.note);
+    const bool reopen_last = ReadFlag(ini, keys::kReOpenLastFile);
+    // All the window's keys in one write of the file.
+    ini.WriteAll([&](ProfileBatch& batch) {
+        // A maximised window keeps the place it had before, so the next start is not maximised.
+        if (!isMaximized() && !isFullScreen()) {
+            WriteInt(batch, keys::kLeft, x());
+            WriteInt(batch, keys::kTop, y());
+            WriteInt(batch, keys::kWidth, width());
+            WriteInt(batch, keys::kHeight, height());
+        }
+        WriteFlag(batch, keys::kShowToolBar, actions_.IsChecked("ViewMenuToolBar"));
+        WriteFlag(batch, keys::kShowStatusBar, actions_.IsChecked("ViewMenuStatusBar"));
+        WriteFlag(batch, keys::kAlwaysOnTop, actions_.IsChecked("ViewMenuAlwaysOnTop"));
+        WriteFlag(batch, keys::kShowHints, actions_.IsChecked("HelpMenuShowHints"));
+        WriteFlag(batch, keys::kWordWrap, actions_.IsChecked("EditMenuWordWrap"));
+        if (reopen_last) WriteText(batch, keys::kReOpenFile, doc_.current_file_name);
+        WriteInt(batch, keys::kNotesListWidth, notes_tree_->width());
+        WriteInt(batch, keys::kFolderImage, doc_.images.folder);
+        WriteInt(batch, keys::kOpenedFolderImage, doc_.images.opened_folder);
+        WriteInt(batch, keys::kNoteImage, doc_.images.note);
+    });
 }
 
 void TMainForm::OpenHandedOverFile(const QString& path) {

@@ -32,6 +32,7 @@ class SearchCommands;
 class TMyTreeView;
 class TrayController;
 class TreeCommands;
+class WindowAppearance;
 
 // `TMainForm`: the main window. It owns the open document and shows it: the tree on the left,
 // the pane of the selected node on the right, the status bar below. The commands of its menus
@@ -85,6 +86,12 @@ public:
     void MarkModified() { doc_.modified = true; }
     void ClearModified() { doc_.modified = false; }
     void StoreCurrentText();
+
+    // The appearance settings, read from the settings file and applied to the window.
+    void ApplyFlatButtons();
+    void ApplyEditorSettings();
+    void ApplyNotesListSettings();
+    void LoadCustomImages();
 
     // Builds the menus, the tree's context menu and the tool bar from the registered commands
     // (again, replacing what an earlier build made) and attaches the controllers to them.
@@ -157,6 +164,7 @@ private:
     std::unique_ptr<FavoritesCommands> favorites_commands_;
     std::unique_ptr<InfoCommands> info_commands_;
     std::unique_ptr<TrayController> tray_;
+    WindowAppearance* appearance_ = nullptr;
 };
 
 }  // namespace quillora

@@ -14,6 +14,8 @@ struct Color {
 
     static constexpr uint32_t kSystemFlag = 0x80000000u;
     static constexpr uint32_t kNoneValue = 0x1FFFFFFFu;
+    // System colours 0 (scroll bar) to 24 (tool tip background) exist.
+    static constexpr uint32_t kSystemColorCount = 25;
 
     static constexpr Color FromRgb(uint8_t red, uint8_t green, uint8_t blue) {
         return Color{uint32_t{red} | (uint32_t{green} << 8) | (uint32_t{blue} << 16)};
@@ -24,6 +26,10 @@ struct Color {
     // The system colour number; meaningful only when IsSystem().
     constexpr uint32_t SystemIndex() const { return value & ~kSystemFlag; }
     constexpr bool IsNone() const { return value == kNoneValue; }
+    // An RGB colour, a system colour that exists, or none: what a window can show.
+    constexpr bool IsUsable() const {
+        return value <= 0xFFFFFFu || IsNone() || (IsSystem() && SystemIndex() < kSystemColorCount);
+    }
     constexpr uint8_t Red() const { return static_cast<uint8_t>(value & 0xFF); }
     constexpr uint8_t Green() const { return static_cast<uint8_t>((value >> 8) & 0xFF); }
     constexpr uint8_t Blue() const { return static_cast<uint8_t>((value >> 16) & 0xFF); }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/file_io.h"
+#include "base/folder_lock.h"
 
 namespace quillora {
 namespace profile_text {
@@ -314,9 +315,11 @@ LoadStatus LoadFile(const std::string& path, std::string& text) {
     return contents.status == FileReadStatus::NotFound ? LoadStatus::kMissing : LoadStatus::kFailed;
 }
 
-// Loads the file, lets `change` compute the new text and writes it when it differs.
+// Loads the file, lets `change` compute the new text and writes it when it differs, all under
+// the lock that every copy of the program takes for its writes.
 bool UpdateFile(const std::string& path,
                 const std::function<std::optional<std::string>(std::string_view)>& change) {
+    const FolderLock lock(FolderOf(path));
     std::string text;
     LoadStatus status = LoadFile(path, text);
     if (status == LoadStatus::kFailed) return false;
@@ -333,6 +336,36 @@ std::string ReadFileText(const std::string& path) {
 }
 
 }  // namespace
+
+std::string ProfileBatch::ReadString(std::string_view section, std::string_view key,
+                                     std::string_view default_value) const {
+    return profile_text::ReadString(text_, section, key, default_value);
+}
+
+int ProfileBatch::ReadInt(std::string_view section, std::string_view key, int default_value) const {
+    return profile_text::ReadInt(text_, section, key, default_value);
+}
+
+bool ProfileBatch::WriteString(std::string_view section, std::string_view key,
+                               std::string_view value) {
+    std::optional<std::string> updated = profile_text::WithValue(text_, section, key, value);
+    if (!updated) {
+        all_made_ = false;
+        return false;
+    }
+    text_ = std::move(*updated);
+    return true;
+}
+
+bool ProfileBatch::DeleteKey(std::string_view section, std::string_view key) {
+    text_ = profile_text::WithoutKey(text_, section, key);
+    return true;
+}
+
+bool ProfileBatch::EraseSection(std::string_view section) {
+    text_ = profile_text::WithoutSection(text_, section);
+    return true;
+}
 
 std::string ProfileFile::ReadString(std::string_view section, std::string_view key,
                                     std::string_view default_value) const {
@@ -360,6 +393,18 @@ bool ProfileFile::EraseSection(std::string_view section) {
     return UpdateFile(path_, [&](std::string_view text) -> std::optional<std::string> {
         return profile_text::WithoutSection(text, section);
     });
+}
+
+bool ProfileFile::WriteAll(const std::function<void(ProfileBatch&)>& changes) {
+    bool all_made = true;
+    const bool written =
+        UpdateFile(path_, [&](std::string_view text) -> std::optional<std::string> {
+            ProfileBatch batch{std::string(text)};
+            changes(batch);
+            all_made = batch.AllMade();
+            return batch.Text();
+        });
+    return written && all_made;
 }
 
 }  // namespace quillora

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -56,13 +57,57 @@ std::string WithoutSection(std::string_view text, std::string_view section);
 
 }  // namespace profile_text
 
+// Where settings are written: a settings file key by key, or a batch of changes to its text.
+class ProfileWriter {
+public:
+    virtual bool WriteString(std::string_view section, std::string_view key,
+                             std::string_view value) = 0;
+    virtual bool DeleteKey(std::string_view section, std::string_view key) = 0;
+    virtual bool EraseSection(std::string_view section) = 0;
+
+protected:
+    ProfileWriter() = default;
+    ProfileWriter(const ProfileWriter&) = default;
+    ProfileWriter& operator=(const ProfileWriter&) = default;
+    ~ProfileWriter() = default;
+};
+
+// Changes to a settings file's text made in memory, to be written as one (ProfileFile::WriteAll).
+// Reads see the changes made so far.
+class ProfileBatch final : public ProfileWriter {
+public:
+    explicit ProfileBatch(std::string text) : text_(std::move(text)) {}
+
+    std::string ReadString(std::string_view section, std::string_view key,
+                           std::string_view default_value) const;
+    int ReadInt(std::string_view section, std::string_view key, int default_value) const;
+
+    // False, with the text unchanged, when the names or the value cannot be written.
+    bool WriteString(std::string_view section, std::string_view key,
+                     std::string_view value) override;
+    bool DeleteKey(std::string_view section, std::string_view key) override;
+    bool EraseSection(std::string_view section) override;
+
+    const std::string& Text() const { return text_; }
+    // Whether every change asked for was made.
+    bool AllMade() const { return all_made_; }
+
+private:
+    std::string text_;
+    bool all_made_ = true;
+};
+
 // A settings file on disk with the initialisation-file rules of profile_text. Nothing is cached:
 // every read goes to the file and every write changes the file at once. A missing file reads as
 // empty; the first write creates it. Only a regular file of at most a few megabytes is read; any
 // other reads as empty and is never written over. A write replaces the file as one step
 // (ReplaceFile), so the file on disk is always whole, and clears away the temporary files that
 // writes cut short left beside it.
-class ProfileFile {
+//
+// Copies of the program running side by side share the file: each write reads the file, changes
+// it and replaces it while holding a lock on the file's folder that all copies take, so no copy
+// writes over a key another copy has just written.
+class ProfileFile final : public ProfileWriter {
 public:
     explicit ProfileFile(std::string path) : path_(std::move(path)) {}
 
@@ -75,9 +120,16 @@ public:
     // Each returns false when the change could not be made (unwritable names or value, a file
     // that exists but cannot be read, a folder that cannot be written); the file is then as it
     // was. A change that leaves the text as it is returns true without writing.
-    bool WriteString(std::string_view section, std::string_view key, std::string_view value);
-    bool DeleteKey(std::string_view section, std::string_view key);
-    bool EraseSection(std::string_view section);
+    bool WriteString(std::string_view section, std::string_view key,
+                     std::string_view value) override;
+    bool DeleteKey(std::string_view section, std::string_view key) override;
+    bool EraseSection(std::string_view section) override;
+
+    // Many changes as one write: the file is read once, `changes` make theirs to its text, and
+    // the file is replaced once (not at all when nothing changed). False when the file could not
+    // be read or written (it is then as it was) or when a change was refused (the others are
+    // written).
+    bool WriteAll(const std::function<void(ProfileBatch&)>& changes);
 
 private:
     std::string path_;

@@ -111,7 +111,8 @@ std::string ReadText(const ProfileFile& file, const TextSetting& setting,
 Color ReadColor(const ProfileFile& file, const ColorSetting& setting) {
     std::string text =
         file.ReadString(setting.section, setting.key, ColorToText(setting.default_value));
-    return ColorFromText(text).value_or(setting.default_value);
+    const std::optional<Color> color = ColorFromText(text);
+    return color && color->IsUsable() ? *color : setting.default_value;
 }
 
 Appearance ReadAppearance(const ProfileFile& file, const AppearanceSettings& settings) {
@@ -119,6 +120,9 @@ Appearance ReadAppearance(const ProfileFile& file, const AppearanceSettings& set
     appearance.background = ReadColor(file, settings.background);
     appearance.font_name = ReadText(file, settings.font_name);
     appearance.font_size = ReadIntSetting(file, settings.font_size);
+    if (appearance.font_size < kMinFontSize || appearance.font_size > kMaxFontSize) {
+        appearance.font_size = settings.font_size.default_value;
+    }
     appearance.font_color = ReadColor(file, settings.font_color);
     appearance.bold = ReadFlag(file, settings.bold);
     appearance.italic = ReadFlag(file, settings.italic);
@@ -127,23 +131,23 @@ Appearance ReadAppearance(const ProfileFile& file, const AppearanceSettings& set
     return appearance;
 }
 
-bool WriteFlag(ProfileFile& file, const FlagSetting& setting, bool on) {
+bool WriteFlag(ProfileWriter& file, const FlagSetting& setting, bool on) {
     return file.WriteString(setting.section, setting.key, on ? "1" : "0");
 }
 
-bool WriteInt(ProfileFile& file, const IntSetting& setting, int value) {
+bool WriteInt(ProfileWriter& file, const IntSetting& setting, int value) {
     return file.WriteString(setting.section, setting.key, std::to_string(value));
 }
 
-bool WriteText(ProfileFile& file, const TextSetting& setting, std::string_view value) {
+bool WriteText(ProfileWriter& file, const TextSetting& setting, std::string_view value) {
     return file.WriteString(setting.section, setting.key, value);
 }
 
-bool WriteColor(ProfileFile& file, const ColorSetting& setting, Color color) {
+bool WriteColor(ProfileWriter& file, const ColorSetting& setting, Color color) {
     return file.WriteString(setting.section, setting.key, ColorToText(color));
 }
 
-bool WriteAppearance(ProfileFile& file, const AppearanceSettings& settings,
+bool WriteAppearance(ProfileWriter& file, const AppearanceSettings& settings,
                      const Appearance& appearance) {
     bool ok = WriteColor(file, settings.background, appearance.background);
     ok = WriteText(file, settings.font_name, appearance.font_name) && ok;

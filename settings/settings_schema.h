@@ -87,6 +87,10 @@ struct AppearanceSettings {
     FlagSetting strike_out;
 };
 
+// The font sizes in points a window can show; a size outside reads as the key's default.
+inline constexpr int kMinFontSize = 1;
+inline constexpr int kMaxFontSize = 1638;
+
 // The values of AppearanceSettings.
 struct Appearance {
     Color background;
@@ -219,17 +223,19 @@ int ReadIntSetting(const ProfileFile& file, const IntSetting& setting,
                    const DefaultContext& context = {});
 std::string ReadText(const ProfileFile& file, const TextSetting& setting,
                      const DefaultContext& context = {});
-// A text that is not a colour gives the key's default.
+// A text that is not a colour, or a colour no window can show (a system colour past the last
+// one, a number with bits above the RGB part), gives the key's default.
 Color ReadColor(const ProfileFile& file, const ColorSetting& setting);
+// A font size outside kMinFontSize to kMaxFontSize reads as the key's default.
 Appearance ReadAppearance(const ProfileFile& file, const AppearanceSettings& settings);
 
 // Each returns whether the file now holds the value; callers may ignore it.
-bool WriteFlag(ProfileFile& file, const FlagSetting& setting, bool on);
-bool WriteInt(ProfileFile& file, const IntSetting& setting, int value);
-bool WriteText(ProfileFile& file, const TextSetting& setting, std::string_view value);
-bool WriteColor(ProfileFile& file, const ColorSetting& setting, Color color);
+bool WriteFlag(ProfileWriter& file, const FlagSetting& setting, bool on);
+bool WriteInt(ProfileWriter& file, const IntSetting& setting, int value);
+bool WriteText(ProfileWriter& file, const TextSetting& setting, std::string_view value);
+bool WriteColor(ProfileWriter& file, const ColorSetting& setting, Color color);
 // Writes the eight keys in the order: background, font name, size, colour, the four styles.
-bool WriteAppearance(ProfileFile& file, const AppearanceSettings& settings,
+bool WriteAppearance(ProfileWriter& file, const AppearanceSettings& settings,
                      const Appearance& appearance);
 
 // The folder that a folder setting names: `home_folder` for the root folder "\".

@@ -11,12 +11,32 @@
 #include <QTimer>
 #include <QtMath>
 
+#include "document/ui/tree_title_delegate.h"
 #include "gui/note_tree_model.h"
 
 namespace quillora {
 
 namespace {
 constexpr int kAutoScrollIntervalMs = 80;
+constexpr int kButtonSize = 9;  // the box of an expand button, its frame included
+const QColor kLineColor(0x80, 0x80, 0x80);
+
+// A dotted line one pixel wide: every other pixel, in the same checkerboard for all rows.
+void DottedLine(QPainter& painter, const QRect& rect, const QColor& color) {
+    painter.fillRect(rect, QBrush(color, Qt::Dense4Pattern));
+}
+
+// A box with a minus (an open folder) or a plus (a closed one) centred on `centre`.
+void ExpandButton(QPainter& painter, QPoint centre, bool open, const QColor& background,
+                  const QColor& sign) {
+    const QRect box(centre.x() - kButtonSize / 2, centre.y() - kButtonSize / 2, kButtonSize,
+                    kButtonSize);
+    painter.fillRect(box, background);
+    painter.setPen(kLineColor);
+    painter.drawRect(box.adjusted(0, 0, -1, -1));
+    painter.fillRect(QRect(box.left() + 2, centre.y(), kButtonSize - 4, 1), sign);
+    if (!open) painter.fillRect(QRect(centre.x(), box.top() + 2, 1, kButtonSize - 4), sign);
+}
 }  // namespace
 
 TMyTreeView::TMyTreeView(QWidget* parent) : QTreeView(parent) {
@@ -25,6 +45,9 @@ TMyTreeView::TMyTreeView(QWidget* parent) : QTreeView(parent) {
     setUniformRowHeights(true);  // keeps a 4000-node tree fast to lay out
     setIconSize(QSize(16, 16));
     setSelectionMode(QAbstractItemView::SingleSelection);
+    // Only the title shows the selection; the delegate paints it.
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setItemDelegate(new TreeTitleDelegate(*this));
     setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
     setExpandsOnDoubleClick(true);
     setDragEnabled(true);
@@ -60,6 +83,18 @@ NoteTreeModel* TMyTreeView::NotesModel() const {
     return qobject_cast<NoteTreeModel*>(model());
 }
 
+void TMyTreeView::SetLinesShown(bool on) {
+    if (lines_shown_ == on) return;
+    lines_shown_ = on;
+    viewport()->update();
+}
+
+void TMyTreeView::SetButtonsShown(bool on) {
+    if (buttons_shown_ == on) return;
+    buttons_shown_ = on;
+    viewport()->update();
+}
+
 int TMyTreeView::AutoScrollBand() const {
     return fontMetrics().height();
 }
@@ -81,7 +116,14 @@ void TMyTreeView::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::RightButton) return;
     // A press below the last node or beside the rows keeps the selection, as the platform's tree
     // does; the base view would deselect the node and leave it current.
-    if (!indexAt(event->position().toPoint()).isValid()) {
+    const QModelIndex pressed = indexAt(event->position().toPoint());
+    if (!pressed.isValid()) {
+        setFocus(Qt::MouseFocusReason);
+        return;
+    }
+    // Without buttons there is nothing to click beside a node: the base view would open or
+    // close the folder there.
+    if (!buttons_shown_ && InBranchArea(pressed, event->position().toPoint())) {
         setFocus(Qt::MouseFocusReason);
         return;
     }
@@ -323,6 +365,53 @@ void TMyTreeView::dropEvent(QDropEvent* event) {
     notes->dropMimeData(event->mimeData(), Qt::MoveAction, -1, -1, target);
     event->setDropAction(Qt::MoveAction);
     event->accept();
+}
+
+bool TMyTreeView::InBranchArea(const QModelIndex& index, QPoint pos) const {
+    return pos.x() < visualRect(index).left();
+}
+
+// The branch area of a row: one column of `indentation()` pixels per level, the node's own level
+// rightmost. Lines run down the middle of each column: through the columns of the ancestors that
+// have a next sibling, and in the node's own column from the row above (or from the middle for
+// the very first node) to the row below (or to the middle for a last child), with a stroke to the
+// right towards the node's image.
+void TMyTreeView::drawBranches(QPainter* painter, const QRect& rect,
+                               const QModelIndex& index) const {
+    const int indent = indentation();
+    const int own_left = rect.right() + 1 - indent;
+    const int middle_x = own_left + indent / 2;
+    const int middle_y = rect.top() + rect.height() / 2;
+    if (lines_shown_) {
+        const bool has_next = index.sibling(index.row() + 1, 0).isValid();
+        const bool very_first = index.row() == 0 && !index.parent().isValid();
+        const int top = very_first ? middle_y : rect.top();
+        const int bottom = has_next ? rect.bottom() : middle_y;
+        DottedLine(*painter, QRect(middle_x, top, 1, bottom - top + 1), kLineColor);
+        DottedLine(*painter, QRect(middle_x, middle_y, own_left + indent - middle_x, 1),
+                   kLineColor);
+        int x = middle_x - indent;
+        for (QModelIndex folder = index.parent(); folder.isValid() && x >= rect.left();
+             folder = folder.parent(), x -= indent) {
+            if (folder.sibling(folder.row() + 1, 0).isValid()) {
+                DottedLine(*painter, QRect(x, rect.top(), 1, rect.height()), kLineColor);
+            }
+        }
+    }
+    if (buttons_shown_ && model()->hasChildren(index)) {
+        const QPalette& colors = palette();
+        ExpandButton(*painter, QPoint(middle_x, middle_y), isExpanded(index),
+                     colors.color(QPalette::Base), colors.color(QPalette::Text));
+    }
+}
+
+// Only the title shows the selection (the delegate paints it): the style's highlight of the rest
+// of the row is painted in the background colour.
+void TMyTreeView::drawRow(QPainter* painter, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const {
+    QStyleOptionViewItem row = option;
+    row.palette.setBrush(QPalette::Highlight, row.palette.brush(QPalette::Base));
+    QTreeView::drawRow(painter, row, index);
 }
 
 void TMyTreeView::paintEvent(QPaintEvent* event) {

@@ -38,6 +38,13 @@ public:
     enum class DropMark { kNone, kInto, kBefore };
     DropMark CurrentDropMark() const { return drop_mark_; }
 
+    // Dotted lines joining each node to its parent and siblings, and the boxes with a plus or a
+    // minus that open and close folders; both shown at the start.
+    void SetLinesShown(bool on);
+    void SetButtonsShown(bool on);
+    bool LinesShown() const { return lines_shown_; }
+    bool ButtonsShown() const { return buttons_shown_; }
+
     // The height of the band at the top and the bottom edge where a drag scrolls the tree.
     int AutoScrollBand() const;
 
@@ -54,6 +61,10 @@ protected:
     void dragLeaveEvent(QDragLeaveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void drawBranches(QPainter* painter, const QRect& rect,
+                      const QModelIndex& index) const override;
+    void drawRow(QPainter* painter, const QStyleOptionViewItem& option,
+                 const QModelIndex& index) const override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void dataChanged(const QModelIndex& top_left, const QModelIndex& bottom_right,
                      const QList<int>& roles) override;
@@ -75,6 +86,8 @@ private:
     int WidestShownRow() const;
     // Moves the selection off a node that a closed folder hides, onto that folder.
     void SelectFolderHidingCurrent();
+    // Whether `pos` is left of the node's image and title, where the lines and buttons are.
+    bool InBranchArea(const QModelIndex& index, QPoint pos) const;
 
     KeyDownHandler key_down_;
     MouseDownHandler mouse_down_;
@@ -91,6 +104,8 @@ private:
     bool pressing_ = false;
     bool revealing_ = false;
     bool folder_closed_on_current_ = false;
+    bool lines_shown_ = true;
+    bool buttons_shown_ = true;
 };
 
 }  // namespace quillora

@@ -71,7 +71,7 @@ QPixmap ImageList::Pixmap(int index, qreal device_pixel_ratio) const {
 }
 
 QIcon ImageList::Icon(int index) const {
-    if (!IsNodeImageIndex(index)) {
+    if (!IsNodeImageIndex(index) || index == kQuestionMarkImage) {
         static const QIcon blank = DrawingIcon([](QPainter&) {});
         return blank;
     }

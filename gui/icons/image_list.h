@@ -28,6 +28,8 @@ public:
 
     // Out-of-range indexes give the blank (transparent) image.
     QPixmap Pixmap(int index, qreal device_pixel_ratio = 1.0) const;
+    // The image a node shows: entries 0 to 17; any other index (the spare question mark's
+    // included) gives the blank image.
     QIcon Icon(int index) const;
     // Paints entry `index` scaled into `target`; custom bitmaps are enlarged without blurring.
     void Draw(QPainter& painter, const QRectF& target, int index) const;

@@ -466,6 +466,66 @@ TEST_F(ProfileFileTest, WriteKeepsPermissionsAndSymbolicLinks) {
     EXPECT_EQ(Bytes(file.Path()), "[Main]\r\nk=2\r\n");
 }
 
+TEST_F(ProfileFileTest, ManyChangesAreOneReplacementKeepingTheRest) {
+    ProfileFile file(PathOf("Quillora.ini"));
+    Put(file.Path(), "; mine\r\n[Main]\r\nLeft=1\r\n[History]\r\nFile0=a\r\n");
+    const auto inode = [&] {
+        struct stat info {};
+        ::stat(file.Path().c_str(), &info);
+        return info.st_ino;
+    };
+    const ino_t before = inode();
+    ASSERT_TRUE(file.WriteAll([](ProfileBatch& batch) {
+        batch.WriteString("Main", "Left", "2");
+        EXPECT_EQ(batch.ReadInt("Main", "Left", 0), 2);  // later changes see earlier ones
+        batch.WriteString("Main", "Top", "3");
+        batch.EraseSection("History");
+        batch.WriteString("NotesList", "Image1", "7");
+    }));
+    EXPECT_EQ(Bytes(file.Path()),
+              "; mine\r\n[Main]\r\nLeft=2\r\nTop=3\r\n[NotesList]\r\nImage1=7\r\n");
+    EXPECT_NE(inode(), before);  // replaced, not written in place
+
+    // A refused change is reported; the others are written all the same.
+    EXPECT_FALSE(file.WriteAll([](ProfileBatch& batch) {
+        batch.WriteString("Main", "Bad\nKey", "1");
+        batch.WriteString("Main", "Left", "4");
+    }));
+    EXPECT_EQ(file.ReadInt("Main", "Left", 0), 4);
+}
+
+TEST_F(ProfileFileTest, CopiesWritingSideBySideLoseNoKey) {
+    const std::string path = PathOf("Quillora.ini");
+    constexpr int kWrites = 1000;
+    std::vector<pid_t> children;
+    for (const char* section : {"A", "B"}) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ProfileFile file(path);
+            bool ok = true;
+            for (int i = 0; i < kWrites; ++i) {
+                ok = file.WriteString(section, "Key" + std::to_string(i), std::to_string(i)) && ok;
+            }
+            ::_exit(ok ? 0 : 1);
+        }
+        children.push_back(child);
+    }
+    for (pid_t child : children) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+    }
+    ProfileFile file(path);
+    int missing = 0;
+    for (const char* section : {"A", "B"}) {
+        for (int i = 0; i < kWrites; ++i) {
+            if (file.ReadInt(section, "Key" + std::to_string(i), -1) != i) ++missing;
+        }
+    }
+    EXPECT_EQ(missing, 0);
+}
+
 TEST_F(ProfileFileTest, NonAsciiFolderAndValues) {
     fs::create_directory(folder_ / "Notizen \xc3\xa4\xc3\xb6");
     ProfileFile file((folder_ / "Notizen \xc3\xa4\xc3\xb6" / "Quillora.ini").string());

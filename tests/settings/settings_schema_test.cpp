@@ -227,6 +227,21 @@ TEST_F(SettingsSchemaTest, InvalidColourTextGivesTheDefault) {
     EXPECT_EQ(ReadColor(*file_, keys::CustomImageColor(3)), colors::kNone);
 }
 
+TEST_F(SettingsSchemaTest, ValuesNoWindowCanShowReadAsTheDefault) {
+    Put("[NotesEditor]\r\nBGColor=$80000019\r\nFontColor=$01000000\r\nFontSize=0\r\n"
+        "[FolderEditor]\r\nBGColor=$80000018\r\nFontColor=clNone\r\nFontSize=1638\r\n"
+        "[NotesList]\r\nFontSize=1639\r\n");
+    const Appearance note = ReadAppearance(*file_, keys::kNotesEditorAppearance);
+    EXPECT_EQ(note.background, colors::kBlue);
+    EXPECT_EQ(note.font_color, colors::kWhite);
+    EXPECT_EQ(note.font_size, 8);
+    const Appearance folder = ReadAppearance(*file_, keys::kFolderEditorAppearance);
+    EXPECT_EQ(folder.background, colors::kInfoBk);
+    EXPECT_EQ(folder.font_color, colors::kNone);
+    EXPECT_EQ(folder.font_size, 1638);
+    EXPECT_EQ(ReadAppearance(*file_, keys::kNotesListAppearance).font_size, 8);
+}
+
 TEST_F(SettingsSchemaTest, WritesUseTheValueEncodings) {
     WriteFlag(*file_, keys::kShowSplash, false);
     WriteFlag(*file_, keys::kWordWrap, true);

@@ -7,6 +7,8 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QScrollBar>
+#include <QStyledItemDelegate>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -25,6 +27,7 @@
 #include "bench_util.h"
 #include "document/document_counts.h"
 #include "document/notes_file.h"
+#include "document/ui/my_tree_view.h"
 #include "document/ui/note_pane.h"
 #include "favorites/favorites_file.h"
 #include "favorites/ui/favorites_editor.h"
@@ -136,6 +139,51 @@ void PrintFavoritesFigures(quillora::TMainForm& form, const QString& home, int c
                 Median(opened));
 }
 
+// The whole tree opened and scrolled by a page at a time, down and up again; the three
+// appearance operations together.
+void PrintTreeFigures(quillora::TMainForm& form, int steps) {
+    quillora::TMyTreeView* tree = form.Tree();
+    tree->expandAll();
+    tree->setFocus();
+    ProcessPaint();
+    QScrollBar* bar = tree->verticalScrollBar();
+    const auto page = [&](int i) {
+        const bool down = (i / 10) % 2 == 0;
+        bar->triggerAction(down ? QAbstractSlider::SliderPageStepAdd
+                                : QAbstractSlider::SliderPageStepSub);
+        tree->viewport()->repaint();
+    };
+    PrintFrameFigure("tree scrolled by a page", steps * 2, page);
+    // The floor: the same pages painted by Qt's own item delegate, without lines and buttons.
+    QAbstractItemDelegate* own = tree->itemDelegate();
+    QStyledItemDelegate plain;
+    tree->setItemDelegate(&plain);
+    tree->SetLinesShown(false);
+    tree->SetButtonsShown(false);
+    PrintFrameFigure("  floor: Qt's plain painting", steps * 2, page);
+    tree->setItemDelegate(own);
+    tree->SetLinesShown(true);
+    tree->SetButtonsShown(true);
+    PrintFrameFigure("apply the three settings", steps, [&](int) {
+        form.ApplyEditorSettings();
+        form.ApplyFlatButtons();
+        form.ApplyNotesListSettings();
+    });
+}
+
+// Closing the main window writes its settings: once, next to the same keys written one by one.
+void PrintCloseFigure(quillora::TMainForm& form, const QString& ini_path) {
+    quillora::ProfileFile ini(ini_path.toStdString());
+    const double k0 = NowMs();
+    for (int i = 0; i < 17; ++i) ini.WriteString("Main", "Key" + std::to_string(i), "1");
+    const double key_by_key = NowMs() - k0;
+    form.ClearModified();
+    const double c0 = NowMs();
+    form.close();
+    std::printf("%-28s %6.2f ms  (17 keys one by one: %6.2f ms)\n", "close writes the settings",
+                NowMs() - c0, key_by_key);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -215,6 +263,7 @@ int main(int argc, char** argv) {
     PrintFrameFigure("keystroke in a 60 KB note", steps,
                      [&](int) { QTest::keyClick(pane, Qt::Key_X); });
     form.ClearModified();
+    PrintTreeFigures(form, steps);
 
     // Importing a 60 KB text file, the new note selected and shown, into a small document.
     form.CloseDocument();
@@ -229,5 +278,6 @@ int main(int argc, char** argv) {
     form.ClearModified();
     PrintPropertiesFigures(form, repetitions);
     PrintFavoritesFigures(form, home.path(), quick ? 100 : 4000, repetitions);
+    PrintCloseFigure(form, home.filePath("Quillora.ini"));
     return 0;
 }
