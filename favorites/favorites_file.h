@@ -15,7 +15,7 @@ namespace quillora::favorites {
 // 32-bit little-endian; texts are zero-ended UTF-8 in fields of 256 bytes.
 inline constexpr char kFileName[] = "Quillora.fav";
 inline constexpr std::size_t kTextFieldSize = 256;
-inline constexpr std::size_t kHeaderSize = 12 + 4 + 4 + kTextFieldSize;       // 276
+inline constexpr std::size_t kHeaderSize = 12 + 4 + 4 + kTextFieldSize;          // 276
 inline constexpr std::size_t kRecordSize = 4 + kTextFieldSize + kTextFieldSize;  // 516
 inline constexpr int32_t kVersion = 1;
 inline constexpr int kMaxLevel = 99;
@@ -52,7 +52,8 @@ std::string FavoritesFilePath(const std::string& folder);
 std::string EncodeHeader(std::string_view root_title, int32_t count);
 std::string EncodeRecord(const FavoriteRecord& record);
 // The bytes of a whole file.
-std::string EncodeFavorites(std::string_view root_title, const std::vector<FavoriteRecord>& records);
+std::string EncodeFavorites(std::string_view root_title,
+                            const std::vector<FavoriteRecord>& records);
 // The content of a new file: the root title and one placeholder record, 792 bytes.
 std::string DefaultFavorites(std::string_view root_title, std::string_view placeholder);
 
@@ -79,8 +80,7 @@ FavoritesContent ParseFavorites(std::string_view bytes, std::size_t max_records 
 // The file at `path` as the menu reads it; a missing file is first created with the default
 // content (the root title and placeholder given).
 FavoritesContent OpenFavoritesForMenu(const std::string& path, std::string_view default_root,
-                                      std::string_view placeholder,
-                                      const WriteFaults& faults = {});
+                                      std::string_view placeholder, const WriteFaults& faults = {});
 
 // The file as the editor reads it; Missing leaves the editor its default tree.
 FavoritesContent ReadFavoritesForEditor(const std::string& path);

@@ -16,7 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (content.records.size() > kMaxRecords) std::abort();
     int previous = -1;
     for (const FavoriteRecord& record : content.records) {
-        if (record.level < 0 || record.level > kMaxLevel || record.level > previous + 1) std::abort();
+        if (record.level < 0 || record.level > kMaxLevel || record.level > previous + 1)
+            std::abort();
         previous = record.level;
     }
     MenuEntries(content.records, Markers{});
