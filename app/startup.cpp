@@ -93,7 +93,7 @@ int RunQuillora(int argc, char** argv) {
             splash->repaint();
         }
         QApplication::setApplicationName(AppTitle());
-        QApplication::setApplicationDisplayName(AppTitle());
+        // No display name: on X11 Qt would append it to every window's title.
         // The desktop matches the windows to the menu entry
         // (applications/Quillora/Quillora.desktop).
         QGuiApplication::setDesktopFileName(QStringLiteral("Quillora-Quillora"));
