@@ -59,6 +59,32 @@ QString CommandLineFile(const QStringList& arguments) {
     const std::string file = ParseCommandLine(native).file;
     return file.empty() ? QString() : QFileInfo(FromNative(file)).absoluteFilePath();
 }
+
+// The splash screen, on screen and held for its first moment, when the settings ask for it.
+std::unique_ptr<TSplashScreen> ShowSplashIfAsked(const ProfileFile& ini) {
+    if (!ReadFlag(ini, settings_keys::kShowSplash)) return nullptr;
+    auto splash = std::make_unique<TSplashScreen>();
+    ShowOnScreen(*splash);
+    Wait(kSplashBeforeMs);
+    splash->repaint();
+    return splash;
+}
+
+// The splash screen's last moment once the main window is made.
+void CloseSplash(std::unique_ptr<TSplashScreen> splash) {
+    if (!splash) return;
+    splash->repaint();
+    Wait(kSplashAfterMs);
+}
+
+// The program's name, desktop identity and icon, set before its first window.
+void SetApplicationIdentity() {
+    QApplication::setApplicationName(AppTitle());
+    // No display name: on X11 Qt would append it to every window's title. The desktop matches
+    // the windows to the menu entry (applications/Quillora/Quillora.desktop).
+    QGuiApplication::setDesktopFileName(QStringLiteral("Quillora-Quillora"));
+    QApplication::setWindowIcon(ApplicationIcon());
+}
 }  // namespace
 
 int RunQuillora(int argc, char** argv) {
@@ -85,19 +111,8 @@ int RunQuillora(int argc, char** argv) {
     std::unique_ptr<TMainForm> main_form;
     std::unique_ptr<FileHandoverServer> handover;
     try {
-        std::unique_ptr<TSplashScreen> splash;
-        if (ReadFlag(ini, settings_keys::kShowSplash)) {
-            splash = std::make_unique<TSplashScreen>();
-            ShowOnScreen(*splash);
-            Wait(kSplashBeforeMs);
-            splash->repaint();
-        }
-        QApplication::setApplicationName(AppTitle());
-        // No display name: on X11 Qt would append it to every window's title.
-        // The desktop matches the windows to the menu entry
-        // (applications/Quillora/Quillora.desktop).
-        QGuiApplication::setDesktopFileName(QStringLiteral("Quillora-Quillora"));
-        QApplication::setWindowIcon(ApplicationIcon());
+        std::unique_ptr<TSplashScreen> splash = ShowSplashIfAsked(ini);
+        SetApplicationIdentity();
         main_form = std::make_unique<TMainForm>(context);
         // The program ends exactly when the main window's close is accepted: not when another
         // window closes while the main window is hidden in the tray, and not later because a
@@ -109,11 +124,7 @@ int RunQuillora(int argc, char** argv) {
             QObject::connect(handover.get(), &FileHandoverServer::Requested, main_form.get(),
                              &TMainForm::OpenHandedOverFile);
         }
-        if (splash) {
-            splash->repaint();
-            Wait(kSplashAfterMs);
-            splash.reset();
-        }
+        CloseSplash(std::move(splash));
     } catch (const std::exception& e) {
         ReportException(e.what());
         main_form.reset();

@@ -115,7 +115,7 @@ std::optional<RecoveryInfo> ParseRecoveryInfo(std::string_view text) {
     return info;
 }
 
-RecoveryStore::RecoveryStore(std::string folder, std::string id, int lock_fd)
+RecoveryStore::RecoveryStore(std::string folder, const std::string& id, int lock_fd)
     : folder_(std::move(folder)),
       copy_path_(folder_ + "/" + id + ".qlb"),
       info_path_(folder_ + "/" + id + std::string(kInfoSuffix)),
@@ -132,7 +132,10 @@ std::unique_ptr<RecoveryStore> RecoveryStore::Open(const std::string& folder) {
     constexpr int kAttempts = 5;
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         const std::string id = NewId();
-        const std::string lock = folder + "/" + id + ".lock";
+        std::string lock = folder;
+        lock += '/';
+        lock += id;
+        lock += ".lock";
         const int fd = OpenLock(lock);
         if (fd < 0) return nullptr;
         struct stat locked {};

@@ -60,7 +60,7 @@ public:
     static void Discard(const LeftRecovery& left);
 
 private:
-    RecoveryStore(std::string folder, std::string id, int lock_fd);
+    RecoveryStore(std::string folder, const std::string& id, int lock_fd);
 
     std::string folder_;
     std::string copy_path_;
