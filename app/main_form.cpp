@@ -23,6 +23,7 @@
 #include "app/commands/favorites_commands.h"
 #include "app/commands/info_commands.h"
 #include "app/commands/search_commands.h"
+#include "app/commands/settings_commands.h"
 #include "app/commands/tree_commands.h"
 #include "app/main_menu.h"
 #include "app/tray_icon.h"
@@ -91,6 +92,7 @@ TMainForm::TMainForm(AppContext& context, QWidget* parent)
     exchange_commands_ = std::make_unique<ExchangeCommands>(*this, *document_commands_);
     favorites_commands_ = std::make_unique<FavoritesCommands>(*this, *document_commands_);
     info_commands_ = std::make_unique<InfoCommands>(*this);
+    settings_commands_ = std::make_unique<SettingsCommands>(*this);
     CreateWindowCommands();
     BuildMenus();
     appearance_ = new WindowAppearance(*this);
@@ -136,6 +138,7 @@ TMainForm::~TMainForm() {
     favorites_commands_.reset();
     tray_.reset();
     info_commands_.reset();
+    settings_commands_.reset();
     search_commands_.reset();
     tree_commands_.reset();
     edit_commands_.reset();

@@ -89,11 +89,23 @@ public:
 #if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic pop
 #endif
+    // Font and colour dialogs answer from these queues; an empty queue cancels. A colour
+    // answer may also change the dialog's custom colours.
+    std::deque<QFont> font_answers;
+    std::deque<QColor> color_answers;
+    std::function<void(QColor (&)[16])> on_custom_colors;
     std::optional<QFont> ChooseFont(QWidget*, const QFont&) override {
-        return {};
+        if (font_answers.empty()) return {};
+        QFont a = font_answers.front();
+        font_answers.pop_front();
+        return a;
     }
-    std::optional<QColor> ChooseColor(QWidget*, const QColor&, QColor (&)[16]) override {
-        return {};
+    std::optional<QColor> ChooseColor(QWidget*, const QColor&, QColor (&custom)[16]) override {
+        if (on_custom_colors) on_custom_colors(custom);
+        if (color_answers.empty()) return {};
+        QColor a = color_answers.front();
+        color_answers.pop_front();
+        return a;
     }
     bool OpenWithDesktop(const QString& path) override {
         opened_with_desktop.push_back(path);

@@ -1,0 +1,49 @@
+#include "settings/ui/settings_page.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QPushButton>
+
+#include "gui/context_help.h"
+
+namespace quillora {
+
+namespace {
+constexpr int kCheckBoxHeight = 17;
+constexpr int kCheckBoxExtraWidth = 20;
+}  // namespace
+
+SettingsPage::SettingsPage(const char* object_name, int help_topic, QWidget* parent)
+    : QWidget(parent), help_topic_(help_topic) {
+    setObjectName(QString::fromLatin1(object_name));
+    SetHelpContext(this, help_topic);
+}
+
+QGroupBox* SettingsPage::AddGroup(QWidget* parent, const char* name, const QString& caption,
+                                  QRect place) {
+    auto* group = new QGroupBox(caption, parent);
+    group->setObjectName(QString::fromLatin1(name));
+    group->setGeometry(place);
+    return group;
+}
+
+QPushButton* SettingsPage::AddButton(QWidget* parent, const char* name, const QString& caption,
+                                     QRect place) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(place);
+    return button;
+}
+
+QCheckBox* SettingsPage::AddCheckBox(QWidget* parent, const char* name, const QString& caption,
+                                     QPoint place, bool checked) {
+    auto* box = new QCheckBox(caption, parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setChecked(checked);
+    const int width = box->fontMetrics().horizontalAdvance(box->text()) + kCheckBoxExtraWidth;
+    box->setGeometry(place.x(), place.y(), std::max(width, box->sizeHint().width()),
+                     kCheckBoxHeight);
+    return box;
+}
+
+}  // namespace quillora

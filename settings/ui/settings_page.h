@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QWidget>
+
+class QCheckBox;
+class QGroupBox;
+class QPushButton;
+
+namespace quillora {
+
+class ProfileBatch;
+
+// One page of the settings dialog: its controls start from the settings file and Write puts
+// their keys into the batch that OK writes.
+class SettingsPage : public QWidget {
+    Q_OBJECT
+public:
+    SettingsPage(const char* object_name, int help_topic, QWidget* parent);
+    virtual void Write(ProfileBatch& batch) const = 0;
+    int HelpTopic() const { return help_topic_; }
+
+protected:
+    // Controls placed by their position on the page; each gets its object name.
+    QGroupBox* AddGroup(QWidget* parent, const char* name, const QString& caption, QRect place);
+    QPushButton* AddButton(QWidget* parent, const char* name, const QString& caption, QRect place);
+    // A check box as wide as its caption plus 20 pixels, so a longer translation is not cut.
+    QCheckBox* AddCheckBox(QWidget* parent, const char* name, const QString& caption, QPoint place,
+                           bool checked);
+
+private:
+    int help_topic_;
+};
+
+}  // namespace quillora
