@@ -61,15 +61,21 @@ bool ChooseBackground(QWidget* parent, ProfileFile& settings, Appearance& look) 
 }
 
 bool ChooseAppearanceFont(QWidget* parent, Appearance& look) {
-    const std::optional<QFont> chosen =
-        Platform::Instance().ChooseFont(parent, AppearanceFont(look));
+    const QColor color_was = ToQColor(look.font_color);
+    const std::optional<FontChoice> chosen =
+        Platform::Instance().ChooseFont(parent, AppearanceFont(look), color_was);
     if (!chosen) return false;
-    look.font_name = ToNative(chosen->family());
-    look.font_size = PointSizeOf(*chosen);
-    look.bold = chosen->bold();
-    look.italic = chosen->italic();
-    look.underline = chosen->underline();
-    look.strike_out = chosen->strikeOut();
+    const QFont& font = chosen->font;
+    look.font_name = ToNative(font.family());
+    look.font_size = PointSizeOf(font);
+    look.bold = font.bold();
+    look.italic = font.italic();
+    look.underline = font.underline();
+    look.strike_out = font.strikeOut();
+    // A colour the user left as it was keeps its text, so a system colour stays one.
+    if (chosen->color.isValid() && chosen->color.rgb() != color_was.rgb()) {
+        look.font_color = FromDialogColor(chosen->color);
+    }
     return true;
 }
 

@@ -12,9 +12,10 @@ class ProfileFile;
 // written at once (whatever later happens to the window that asked); false when cancelled.
 bool ChooseBackground(QWidget* parent, ProfileFile& settings, Appearance& look);
 
-// The platform's font dialog started on the font of `look`. On OK the name, size and the four
-// styles become the chosen ones; the font colour is kept. A size the dialog gives in pixels is
-// taken in points. False when cancelled.
+// The platform's font dialog started on the font and font colour of `look`. On OK the name,
+// size, colour and the four styles become the chosen ones; a colour left as it was keeps its
+// text (a system colour stays one). A size the dialog gives in pixels is taken in points.
+// False when cancelled.
 bool ChooseAppearanceFont(QWidget* parent, Appearance& look);
 
 }  // namespace quillora

@@ -99,11 +99,17 @@ TEST_F(SettingsDialogTest, PagesWriteTheirKeysAndTheWindowAppliesThem) {
     QFont chosen(QStringLiteral("MS Sans Serif"));
     chosen.setPointSize(12);
     chosen.setBold(true);
-    platform_.font_answers.push_back(chosen);
+    platform_.font_answers.push_back({chosen, QColor()});
+    platform_.font_answers.push_back({chosen, QColor(Qt::red)});
+    QFont in_pixels(QStringLiteral("MS Sans Serif"));
+    in_pixels.setPixelSize(16);
+    platform_.font_answers.push_back({in_pixels, QColor()});
     platform_.color_answers.push_back(QColor(0x12, 0x34, 0x56));
     platform_.folder_answers.push_back(QStringLiteral("/picked"));
     WhenShown([](TSettings& dialog) {
         Click(dialog, "NotesFontSettingsButton");
+        Click(dialog, "FolderFontSettingsButton");
+        Click(dialog, "TreeFontSettingsButton");
         Click(dialog, "TreeBGColorButton");
         Click(dialog, "BrowseButton1");
         Child<QLineEdit>(dialog, "ExportDirEdit")->setText(QStringLiteral("typed"));
@@ -119,7 +125,11 @@ TEST_F(SettingsDialogTest, PagesWriteTheirKeysAndTheWindowAppliesThem) {
     EXPECT_EQ(Key("NotesEditor", "FontSize"), "12");
     EXPECT_EQ(Key("NotesEditor", "Bold"), "1");
     EXPECT_EQ(Key("NotesEditor", "FontColor"), "clWindowText");
+    EXPECT_EQ(Key("FolderEditor", "FontColor"), "clRed");
+    EXPECT_EQ(Key("FolderEditor", "FontSize"), "12");
     EXPECT_EQ(Key("NotesList", "BGColor"), "$00563412");
+    EXPECT_NE(Key("NotesList", "FontSize"), "-1");
+    EXPECT_EQ(Key("NotesList", "FontColor"), "clBlack");
     EXPECT_EQ(Key("NotesList", "Lines"), "1");
     EXPECT_EQ(Key("Main", "WordWrap"), "1");
     EXPECT_EQ(Key("Main", "ShowSplash"), "1");

@@ -91,12 +91,14 @@ public:
 #endif
     // Font and colour dialogs answer from these queues; an empty queue cancels. A colour
     // answer may also change the dialog's custom colours.
-    std::deque<QFont> font_answers;
+    std::deque<FontChoice> font_answers;
     std::deque<QColor> color_answers;
     std::function<void(QColor (&)[16])> on_custom_colors;
-    std::optional<QFont> ChooseFont(QWidget*, const QFont&) override {
+    // An answer without a valid colour keeps the colour the dialog started with.
+    std::optional<FontChoice> ChooseFont(QWidget*, const QFont&, const QColor& color) override {
         if (font_answers.empty()) return {};
-        QFont a = font_answers.front();
+        FontChoice a = font_answers.front();
+        if (!a.color.isValid()) a.color = color;
         font_answers.pop_front();
         return a;
     }
