@@ -130,6 +130,7 @@ private:
     void OpenOnceNoDialogIsOpen(const QString& path);
     void BuildLayout();
     void BuildStatusBar();
+    void WidenStatusPanelsForPack();
     void PlaceWindowFromSettings();
     void CreateWindowCommands();
     void ApplyWindowSettings();

@@ -3,10 +3,12 @@
 #include <QAction>
 
 #include "app/main_form.h"
+#include "document/tree_operations.h"
 #include "document/ui/my_tree_view.h"
 #include "document/ui/note_panes.h"
 #include "gui/app_paths.h"
 #include "gui/lang.h"
+#include "gui/note_tree_model.h"
 #include "settings/ui/settings_dialog.h"
 
 namespace quillora {
@@ -48,7 +50,12 @@ void SettingsCommands::EditMenuSettingsClick() {
     form_.ApplyEditorSettings();
     form_.Document().images = dialog.ChosenNodeImages();
     form_.ApplyNotesListSettings();
-    form_.Tree()->viewport()->update();
+    // Every node shows the image of its kind again, an open folder the opened-folder image.
+    const NoteTreeModel* model = form_.TreeModel();
+    TMyTreeView* tree = form_.Tree();
+    ReapplyImages(form_.Document(),
+                  [&](NodeId node) { return tree->isExpanded(model->IndexOf(node)); });
+    tree->viewport()->update();
 }
 
 }  // namespace quillora

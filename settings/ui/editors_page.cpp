@@ -8,6 +8,7 @@
 #include "gui/appearance.h"
 #include "gui/context_help.h"
 #include "gui/lang.h"
+#include "gui/translate.h"
 #include "settings/ui/appearance_choice.h"
 #include "settings/ui/settings_dialog.h"
 
@@ -52,7 +53,8 @@ EditorsPage::EditorsPage(const SettingsDialogContext& context, QWidget* parent)
              ReadAppearance(settings_, keys::kFolderEditorAppearance)} {
     BuildPaneGroup(0);
     BuildPaneGroup(1);
-    QGroupBox* options = AddGroup(this, "GroupBox5", Lang(11108, " Options "), {8, 210, 329, 44});
+    QGroupBox* options =
+        AddGroup(this, "GroupBox5", GroupBoxCaption(11108, " Options "), {8, 210, 329, 44});
     word_wrap_ = AddCheckBox(options, "WordWrapCheckBox", Lang(11109, "&Word Wrap"), {16, 18},
                              ReadFlag(settings_, keys::kWordWrap));
     SetHelpContext(word_wrap_, 27);

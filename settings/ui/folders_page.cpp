@@ -11,6 +11,7 @@
 #include "gui/context_help.h"
 #include "gui/lang.h"
 #include "gui/text_codec.h"
+#include "gui/translate.h"
 #include "settings/settings_schema.h"
 
 namespace quillora {
@@ -52,7 +53,7 @@ std::string DocumentsFolder() {
 FoldersPage::FoldersPage(const ProfileFile& settings, QWidget* parent)
     : SettingsPage("FoldersSheet", 33, parent) {
     QGroupBox* group =
-        AddGroup(this, "GroupBox6", Lang(11151, " Default Folders "), {8, 8, 329, 160});
+        AddGroup(this, "GroupBox6", GroupBoxCaption(11151, " Default Folders "), {8, 8, 329, 160});
     const std::string documents = DocumentsFolder();
     DefaultContext context;
     context.documents_folder = documents;

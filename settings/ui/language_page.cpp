@@ -11,6 +11,7 @@
 #include "gui/lang.h"
 #include "gui/platform.h"
 #include "gui/text_codec.h"
+#include "gui/translate.h"
 #include "settings/settings_schema.h"
 
 namespace quillora {
@@ -33,7 +34,8 @@ QLabel* AddLabel(QWidget* parent, const char* name, QRect place) {
 LanguagePage::LanguagePage(const QString& program_folder, const QString& pack_in_use,
                            QWidget* parent)
     : SettingsPage("LanguageSheet", 93, parent), pack_in_use_(pack_in_use) {
-    QGroupBox* group = AddGroup(this, "GroupBox9", Lang(11250, " Language "), {8, 8, 329, 246});
+    QGroupBox* group =
+        AddGroup(this, "GroupBox9", GroupBoxCaption(11250, " Language "), {8, 8, 329, 246});
     auto* caption = new QLabel(Lang(11251, "&Language Pack:"), group);
     caption->setObjectName(QStringLiteral("StaticText7"));
     caption->move(16, 20);

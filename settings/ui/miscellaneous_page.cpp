@@ -5,6 +5,7 @@
 
 #include "gui/context_help.h"
 #include "gui/lang.h"
+#include "gui/translate.h"
 #include "settings/settings_schema.h"
 
 namespace quillora {
@@ -39,9 +40,10 @@ constexpr std::size_t kHideReOpen = 5;
 
 MiscellaneousPage::MiscellaneousPage(const ProfileFile& settings, QWidget* parent)
     : SettingsPage("MiscellaneousSheet", 29, parent) {
-    QGroupBox* start_up = AddGroup(this, "GroupBox7", Lang(11201, " Start Up "), {8, 8, 329, 66});
+    QGroupBox* start_up =
+        AddGroup(this, "GroupBox7", GroupBoxCaption(11201, " Start Up "), {8, 8, 329, 66});
     QGroupBox* other =
-        AddGroup(this, "GroupBox8", Lang(11204, " Miscellaneous "), {8, 82, 329, 112});
+        AddGroup(this, "GroupBox8", GroupBoxCaption(11204, " Miscellaneous "), {8, 82, 329, 112});
     for (std::size_t i = 0; i < kSwitches.size(); ++i) {
         const Switch& s = kSwitches.at(i);
         QGroupBox* group = i < 2 ? start_up : other;

@@ -12,6 +12,7 @@
 #include "gui/context_help.h"
 #include "gui/icons/image_list.h"
 #include "gui/lang.h"
+#include "gui/translate.h"
 #include "settings/ui/appearance_choice.h"
 #include "settings/ui/image_chooser.h"
 #include "settings/ui/settings_dialog.h"
@@ -47,7 +48,8 @@ NotesListPage::NotesListPage(const SettingsDialogContext& context, QWidget* pare
 }
 
 void NotesListPage::BuildNotesListGroup() {
-    QGroupBox* group = AddGroup(this, "GroupBox1", Lang(11050, " Notes List "), {8, 8, 329, 118});
+    QGroupBox* group =
+        AddGroup(this, "GroupBox1", GroupBoxCaption(11050, " Notes List "), {8, 8, 329, 118});
     example_tree_ =
         context_.example_tree.create ? context_.example_tree.create(group) : new QTreeView(group);
     example_tree_->setObjectName(QStringLiteral("ExampleTree"));
@@ -78,7 +80,8 @@ void NotesListPage::BuildNotesListGroup() {
 }
 
 void NotesListPage::BuildImagesGroup() {
-    QGroupBox* group = AddGroup(this, "GroupBox2", Lang(11058, " Images "), {8, 132, 329, 118});
+    QGroupBox* group =
+        AddGroup(this, "GroupBox2", GroupBoxCaption(11058, " Images "), {8, 132, 329, 118});
     const std::array<QString, 3> captions = {Lang(11059, "Folder Image:"),
                                              Lang(11060, "Opened Folder Image:"),
                                              Lang(11061, "Note Image:")};

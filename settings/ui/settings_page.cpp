@@ -5,12 +5,12 @@
 #include <QPushButton>
 
 #include "gui/context_help.h"
+#include "gui/translate.h"
 
 namespace quillora {
 
 namespace {
 constexpr int kCheckBoxHeight = 17;
-constexpr int kCheckBoxExtraWidth = 20;
 }  // namespace
 
 SettingsPage::SettingsPage(const char* object_name, int help_topic, QWidget* parent)
@@ -40,9 +40,7 @@ QCheckBox* SettingsPage::AddCheckBox(QWidget* parent, const char* name, const QS
     auto* box = new QCheckBox(caption, parent);
     box->setObjectName(QString::fromLatin1(name));
     box->setChecked(checked);
-    const int width = box->fontMetrics().horizontalAdvance(box->text()) + kCheckBoxExtraWidth;
-    box->setGeometry(place.x(), place.y(), std::max(width, box->sizeHint().width()),
-                     kCheckBoxHeight);
+    box->setGeometry(place.x(), place.y(), CaptionFitWidth(*box), kCheckBoxHeight);
     return box;
 }
 
