@@ -21,6 +21,8 @@ namespace keys = settings_keys;
 namespace {
 constexpr int kListFontPixels = 11;
 constexpr int kListItemHeight = 14;
+constexpr int kDescriptionLeft = 16;
+constexpr int kDescriptionTextLeft = 120;
 
 QLabel* AddLabel(QWidget* parent, const char* name, QRect place) {
     auto* label = new QLabel(parent);
@@ -99,6 +101,7 @@ void LanguagePage::LanguagesClick() {
         for (QLabel* label : {translator_label_, translator_, release_label_, release_date_}) {
             label->clear();
         }
+        PlaceDescription();
         return;
     }
     const std::string& path = packs_.at(static_cast<std::size_t>(row - 1)).path;
@@ -112,11 +115,41 @@ void LanguagePage::LanguagesClick() {
     release_label_->setText(FromNative(description.release_label));
     release_date_->setText(FromNative(description.release_date));
 
+    PlaceDescription();
+
     info_file_ = FromNative(PackInfoFilePath(path));
     if (QFileInfo(info_file_).isFile()) {
         more_info_->setText(FromNative(description.more_information));
         more_info_->show();
     }
+}
+
+void LanguagePage::PlaceDescription() {
+    // The texts stand right of the widest caption, which a pack may make longer than 100 pixels.
+    const QWidget* group = languages_->parentWidget();
+    const int right = group->width() - kDescriptionLeft;
+    int widest = 0;
+    for (QLabel* label : {release_label_, translator_label_}) {
+        label->resize(label->sizeHint().width(), label->height());
+        widest = std::max(widest, label->width());
+    }
+    if (language_name_->isVisibleTo(group)) {
+        language_label_->resize(language_label_->sizeHint().width(), language_label_->height());
+        widest = std::max(widest, language_label_->width());
+    } else {
+        language_label_->resize(right - kDescriptionLeft, language_label_->height());
+    }
+    const int text_left = std::max(kDescriptionTextLeft, kDescriptionLeft + widest + 8);
+    for (QLabel* text : {language_name_, release_date_, translator_}) {
+        text->setGeometry(text_left, text->y(), right - text_left, text->height());
+    }
+}
+
+void LanguagePage::SetPageWidth(int width) {
+    SettingsPage::SetPageWidth(width);
+    languages_->resize(languages_->parentWidget()->width() - 2 * kDescriptionLeft,
+                       languages_->height());
+    PlaceDescription();
 }
 
 void LanguagePage::MoreInfoButtonClick() {

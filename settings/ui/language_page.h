@@ -22,6 +22,7 @@ public:
     // Writes LanguagePack only when the user chose another entry: a pack in use that is not
     // listed (missing, or not a pack) is not erased by an OK that did not touch the list.
     void Write(ProfileBatch& batch) const override;
+    void SetPageWidth(int width) override;
     // Whether the user chose another pack than the one in use: it loads at the next start.
     bool PackChanged() const;
 
@@ -31,6 +32,8 @@ public:
 private:
     // The file name of the selected pack; empty for English.
     QString ChosenPack() const;
+    // The description's captions and texts in two columns.
+    void PlaceDescription();
 
     std::vector<LanguagePackEntry> packs_;
     QString pack_in_use_;

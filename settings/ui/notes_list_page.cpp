@@ -99,7 +99,12 @@ void NotesListPage::BuildImagesGroup() {
                       choose.at(kind), {kChooseLeft, 20 + 32 * kind, 91, 25});
         SetHelpContext(button, 85 + kind);
         connect(button, &QPushButton::clicked, this, [this, kind] { ChooseButtonClick(kind); });
+        choose_buttons_.at(kind) = button;
     }
+    // Labels longer than the English ones push the Choose buttons right, so that the preview
+    // still has its place between them.
+    choose_left_ = std::max(kChooseLeft, WidestImageLabel() + 10 + kPreviewBoxWidth + 12);
+    for (QPushButton* button : choose_buttons_) button->move(choose_left_, button->y());
     preview_ = new QLabel(group);
     preview_->setObjectName(QStringLiteral("Panel"));
     preview_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -107,11 +112,15 @@ void NotesListPage::BuildImagesGroup() {
     PlacePreview();
 }
 
-void NotesListPage::PlacePreview() {
+int NotesListPage::WidestImageLabel() const {
     int widest = 0;
     for (QLabel* label : image_labels_) widest = std::max(widest, label->width());
-    const int after_labels = widest + 10;
-    const int left = (kChooseLeft - after_labels) / 2 + after_labels - 21;
+    return widest;
+}
+
+void NotesListPage::PlacePreview() {
+    const int after_labels = WidestImageLabel() + 10;
+    const int left = (choose_left_ - after_labels) / 2 + after_labels - 21;
     preview_->setGeometry(left, 14, kPreviewBoxWidth, kPreviewBoxHeight);
 }
 

@@ -8,6 +8,7 @@
 
 class QCheckBox;
 class QLabel;
+class QPushButton;
 class QStandardItemModel;
 class QTreeView;
 
@@ -37,6 +38,7 @@ private:
     void ShowBranches();
     // Centres the preview between the widest image label and the Choose buttons.
     void PlacePreview();
+    int WidestImageLabel() const;
 
     const SettingsDialogContext& context_;
     Appearance look_;
@@ -46,7 +48,8 @@ private:
     QCheckBox* lines_ = nullptr;
     QCheckBox* buttons_ = nullptr;
     std::array<QLabel*, 3> image_labels_{};
-    QWidget* choose_column_ = nullptr;
+    std::array<QPushButton*, 3> choose_buttons_{};
+    int choose_left_ = 0;
     QLabel* preview_ = nullptr;
 };
 

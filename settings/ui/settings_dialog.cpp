@@ -1,6 +1,7 @@
 #include "settings/ui/settings_dialog.h"
 
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 
 #include "gui/dialog_frame.h"
@@ -12,6 +13,7 @@
 #include "settings/ui/language_page.h"
 #include "settings/ui/miscellaneous_page.h"
 #include "settings/ui/notes_list_page.h"
+#include "settings/ui/settings_page.h"
 
 namespace quillora {
 
@@ -21,6 +23,9 @@ constexpr int kClientHeight = 350;
 constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 25;
 constexpr int kButtonTop = kClientHeight - kButtonHeight - 8;
+constexpr int kButtonGap = 6;
+// The width of the tab widget less the width of a page inside it.
+constexpr int kPageInset = 8;
 }  // namespace
 
 TSettings::TSettings(const SettingsDialogContext& context, QWidget* parent)
@@ -57,10 +62,41 @@ TSettings::TSettings(const SettingsDialogContext& context, QWidget* parent)
     connect(ok, &QPushButton::clicked, this, &TSettings::OKButtonClick);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(help, &QPushButton::clicked, this, &TSettings::HelpButtonClick);
+    FitToCaptions({ok, cancel, help});
     CenterOnScreen(*this);
 }
 
 TSettings::~TSettings() = default;
+
+void TSettings::FitToCaptions(const std::array<QPushButton*, 3>& buttons) {
+    // The pages' content and the tab row decide the width; the window grows, never shrinks.
+    const int page_width = pages_->width() - kPageInset;
+    int needed = pages_->tabBar()->sizeHint().width() - pages_->width() + page_width;
+    int buttons_width = 0;
+    for (QPushButton* b : buttons) {
+        b->resize(std::max(kButtonWidth, b->sizeHint().width()), kButtonHeight);
+        buttons_width += b->width() + kButtonGap;
+    }
+    needed = std::max(needed, buttons_width - kButtonGap - kPageInset);
+    for (int i = 0; i < pages_->count(); ++i) {
+        if (auto* page = qobject_cast<SettingsPage*>(pages_->widget(i))) {
+            needed = std::max(needed, page->FitToCaptions());
+        }
+    }
+    const int extra = std::max(0, needed - page_width);
+    setFixedSize(width() + extra, height());
+    pages_->resize(pages_->width() + extra, pages_->height());
+    for (int i = 0; i < pages_->count(); ++i) {
+        if (auto* page = qobject_cast<SettingsPage*>(pages_->widget(i))) {
+            page->SetPageWidth(page_width + extra);
+        }
+    }
+    int right = width() - kDialogMargin;
+    for (auto it = buttons.rbegin(); it != buttons.rend(); ++it) {
+        (*it)->move(right - (*it)->width(), kButtonTop);
+        right -= (*it)->width() + kButtonGap;
+    }
+}
 
 NodeImages TSettings::ChosenNodeImages() const {
     return notes_list_->ChosenImages();

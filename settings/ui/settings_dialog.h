@@ -2,10 +2,12 @@
 
 #include <QDialog>
 #include <QString>
+#include <array>
 #include <functional>
 
 #include "document/notes_document.h"
 
+class QPushButton;
 class QTabWidget;
 class QTreeView;
 
@@ -61,6 +63,8 @@ public:
     QTabWidget* Pages() const { return pages_; }
 
 private:
+    // Grows the window, its pages and buttons so that no caption is cut.
+    void FitToCaptions(const std::array<QPushButton*, 3>& buttons);
     // Writes every page's keys as one change of the settings file; false when it failed.
     bool WriteSettings();
     // The restart notices for what changed; empty when nothing needs a restart.

@@ -19,6 +19,12 @@ public:
     virtual void Write(ProfileBatch& batch) const = 0;
     int HelpTopic() const { return help_topic_; }
 
+    // Fitting the page to longer captions (a language pack's): every push button grows to its
+    // caption and every group box to what it holds; the width the page then needs is returned.
+    int FitToCaptions();
+    // Gives every group box the page's width less the margins, after the dialog has grown.
+    virtual void SetPageWidth(int width);
+
 protected:
     // Controls placed by their position on the page; each gets its object name.
     QGroupBox* AddGroup(QWidget* parent, const char* name, const QString& caption, QRect place);
