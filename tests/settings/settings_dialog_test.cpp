@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -164,6 +165,26 @@ TEST_F(SettingsDialogTest, CancelWritesOnlyTheCustomColours) {
                          "ColorC=FF0000\r\n"))
         << added.toStdString();
     EXPECT_FALSE(added.contains("BGColor"));
+}
+
+// A settings file that cannot be written is reported once, by name, and the dialog stays open
+// with what the user set.
+TEST_F(SettingsDialogTest, AFailedWriteIsReportedOnceAndKeepsTheDialog) {
+    WriteFile(IniPath(), kEverySetting);
+    StartMainForm();
+    bool still_open = false;
+    WhenShown([this, &still_open](TSettings& dialog) {
+        Child<QCheckBox>(dialog, "ShowSplashCheckBox")->setChecked(true);
+        QDir(Home()).removeRecursively();  // nowhere left to write the file
+        Click(dialog, "OKButton");
+        still_open = dialog.isVisible();
+        Click(dialog, "CancelButton");
+    });
+    Trigger("EditMenuSettings");
+    EXPECT_TRUE(still_open);
+    ASSERT_EQ(platform_.messages.size(), 1u);
+    EXPECT_TRUE(platform_.messages[0].text.contains(IniPath()))
+        << platform_.messages[0].text.toStdString();
 }
 
 struct NoticeCase {
