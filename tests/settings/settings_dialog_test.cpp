@@ -24,7 +24,7 @@ namespace quillora::testing {
 namespace {
 
 // Runs `drive` on the settings dialog as soon as it is up.
-void WhenShown(std::function<void(TSettings&)> drive) {
+void WhenShown(const std::function<void(TSettings&)>& drive) {
     QTimer::singleShot(0, [drive] {
         auto* dialog = qobject_cast<TSettings*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
@@ -52,6 +52,7 @@ std::string PackBytes(const std::map<uint16_t, std::u16string>& strings) {
         block[id & 15] = text;
     }
     std::vector<ResourceBlock> resources;
+    resources.reserve(blocks.size());
     for (const auto& [number, texts] : blocks) {
         resources.push_back({number, kLanguageUsEnglish, StringBlockBytes(texts)});
     }

@@ -243,6 +243,7 @@ void WritePack(const QString& path, int number) {
         block[id & 15] = text;
     }
     std::vector<ResourceBlock> resources;
+    resources.reserve(blocks.size());
     for (const auto& [block, texts] : blocks) {
         resources.push_back({block, quillora::kLanguageUsEnglish, StringBlockBytes(texts)});
     }
