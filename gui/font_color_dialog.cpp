@@ -51,6 +51,9 @@ std::optional<FontChoice> ShowFontColorDialog(QWidget* parent, const QFont& init
     fonts->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
     fonts->setWindowFlags(Qt::Widget);
     layout->addWidget(fonts);
+    // Escape and Enter reach the embedded font dialog first; they close the whole dialog.
+    QObject::connect(fonts, &QDialog::rejected, &dialog, &QDialog::reject);
+    QObject::connect(fonts, &QDialog::accepted, &dialog, &QDialog::accept);
 
     auto* row = new QHBoxLayout;
     auto* colors = new QComboBox(&dialog);
