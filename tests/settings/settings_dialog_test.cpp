@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -278,11 +279,12 @@ TEST_F(SettingsDialogTest, LanguagePageListsDescribesAndOpensTheInformationFile)
 
 // A loaded pack translates the dialog's title, pages, group boxes and buttons.
 TEST_F(SettingsDialogTest, ALoadedPackTranslatesTheDialog) {
-    const std::string bytes = PackBytes({{11000, u"Instellingen"},
-                                         {11050, u"Notitielijst"},
-                                         {11054, u"&Achtergrondkleur"},
-                                         {11206, u"&Systeemvakpictogram gebruiken"},
-                                         {500, u"Akkoord"}});
+    const std::string bytes = PackBytes(
+        {{11000, u"Instellingen"},
+         {11050, u"Notitielijst"},
+         {11054, u"&Achtergrondkleur"},
+         {11206, u"&Systeemvakpictogram gebruiken in het systeemvak rechts onderaan het scherm"},
+         {500, u"Akkoord"}});
     LanguageText::Instance().SetModule(LanguageModule::FromBytes(bytes, kLanguageUsEnglish));
     StartMainForm();
     WhenShown([](TSettings& dialog) {
@@ -290,8 +292,11 @@ TEST_F(SettingsDialogTest, ALoadedPackTranslatesTheDialog) {
         EXPECT_EQ(dialog.Pages()->tabText(0), "Notitielijst");
         EXPECT_EQ(Child<QPushButton>(dialog, "TreeBGColorButton")->text(), "&Achtergrondkleur");
         EXPECT_EQ(Child<QPushButton>(dialog, "OKButton")->text(), "Akkoord");
+        EXPECT_EQ(Child<QGroupBox>(dialog, "GroupBox1")->title(), " Notitielijst ");
         auto* tray = Child<QCheckBox>(dialog, "UseTrayIconCheckBox");
         EXPECT_GE(tray->width(), tray->fontMetrics().horizontalAdvance(tray->text()) + 20);
+        // The group and the window grew with the caption: nothing is cut at the group's edge.
+        EXPECT_LT(tray->geometry().right(), tray->parentWidget()->width());
         Click(dialog, "CancelButton");
     });
     Trigger("EditMenuSettings");
