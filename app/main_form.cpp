@@ -6,6 +6,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMimeData>
@@ -23,6 +24,7 @@
 #include "app/commands/favorites_commands.h"
 #include "app/commands/info_commands.h"
 #include "app/commands/search_commands.h"
+#include "app/commands/settings_commands.h"
 #include "app/commands/tree_commands.h"
 #include "app/main_menu.h"
 #include "app/tray_icon.h"
@@ -41,6 +43,7 @@
 #include "gui/platform.h"
 #include "gui/text_codec.h"
 #include "help/ui/help_window.h"
+#include "settings/language_pack.h"
 #include "settings/recent_files.h"
 #include "settings/settings_schema.h"
 
@@ -91,6 +94,7 @@ TMainForm::TMainForm(AppContext& context, QWidget* parent)
     exchange_commands_ = std::make_unique<ExchangeCommands>(*this, *document_commands_);
     favorites_commands_ = std::make_unique<FavoritesCommands>(*this, *document_commands_);
     info_commands_ = std::make_unique<InfoCommands>(*this);
+    settings_commands_ = std::make_unique<SettingsCommands>(*this);
     CreateWindowCommands();
     BuildMenus();
     appearance_ = new WindowAppearance(*this);
@@ -136,6 +140,7 @@ TMainForm::~TMainForm() {
     favorites_commands_.reset();
     tray_.reset();
     info_commands_.reset();
+    settings_commands_.reset();
     search_commands_.reset();
     tree_commands_.reset();
     edit_commands_.reset();
@@ -225,6 +230,7 @@ void TMainForm::BuildStatusBar() {
         }
         status_panels_[static_cast<size_t>(i)] = label;
     }
+    WidenStatusPanelsForPack();
     setStatusBar(bar);
     // A double click on the status bar shows the document's properties.
     bar->installEventFilter(this);
@@ -476,6 +482,18 @@ void TMainForm::UpdateToolButtons() {
 
 void TMainForm::UpdatePaneEnabling() {
     panes_->SetEnabled(!doc_.tree.Empty());
+}
+
+void TMainForm::WidenStatusPanelsForPack() {
+    if (!LanguageText::Instance().HasModule()) return;
+    // The modified flag's and the typing mode's panels fit the pack's texts with 16 pixels to
+    // spare, so switching between Insert and Overwrite never moves the bar.
+    const QFontMetrics metrics(font());
+    const auto width = [&metrics](uint16_t id, const char* english) {
+        return metrics.horizontalAdvance(Lang(id, english)) + 16;
+    };
+    status_panels_[1]->setFixedWidth(width(7700, "Modified"));
+    status_panels_[2]->setFixedWidth(std::max(width(7701, "Insert"), width(7702, "Overwrite")));
 }
 
 void TMainForm::SetStatusText(int panel, const QString& text) {

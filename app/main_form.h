@@ -29,6 +29,7 @@ class NotePane;
 class NotePanes;
 class NoteTreeModel;
 class SearchCommands;
+class SettingsCommands;
 class TMyTreeView;
 class TrayController;
 class TreeCommands;
@@ -81,6 +82,8 @@ public:
     InfoCommands* Infos() const { return info_commands_.get(); }
     // The tray icon and its window modes; none unless the program runs in tray mode.
     TrayController* Tray() const { return tray_.get(); }
+    // The language pack's file name in use for this run; empty for English.
+    const QString& LanguagePackName() const { return context_.language_pack_name; }
 
     // --- document state ---
     void MarkModified() { doc_.modified = true; }
@@ -127,6 +130,7 @@ private:
     void OpenOnceNoDialogIsOpen(const QString& path);
     void BuildLayout();
     void BuildStatusBar();
+    void WidenStatusPanelsForPack();
     void PlaceWindowFromSettings();
     void CreateWindowCommands();
     void ApplyWindowSettings();
@@ -163,6 +167,7 @@ private:
     std::unique_ptr<ExchangeCommands> exchange_commands_;
     std::unique_ptr<FavoritesCommands> favorites_commands_;
     std::unique_ptr<InfoCommands> info_commands_;
+    std::unique_ptr<SettingsCommands> settings_commands_;
     std::unique_ptr<TrayController> tray_;
     WindowAppearance* appearance_ = nullptr;
 };

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <algorithm>
 
 #include "gui/context_help.h"
 #include "gui/platform.h"
@@ -40,11 +41,17 @@ void CenterOnScreen(QWidget& window) {
 
 int WidenForLanguagePack(QDialog& dialog, const std::vector<QPushButton*>& buttons,
                          const std::vector<QLineEdit*>& edits, int outer_height) {
-    const int client_width = kWidenedOuterWidth - kDialogFrameWidth;
+    // Buttons whose captions need more room widen the column and the dialog with it.
+    int button_width = kWidenedButtonWidth;
+    for (const QPushButton* button : buttons) {
+        button_width = std::max(button_width, button->sizeHint().width());
+    }
+    const int client_width =
+        kWidenedOuterWidth - kDialogFrameWidth + button_width - kWidenedButtonWidth;
     dialog.setFixedSize(client_width, outer_height - kDialogFrameHeight);
-    const int button_left = client_width - kDialogMargin - kWidenedButtonWidth;
+    const int button_left = client_width - kDialogMargin - button_width;
     for (QPushButton* button : buttons) {
-        button->setGeometry(button_left, button->y(), kWidenedButtonWidth, button->height());
+        button->setGeometry(button_left, button->y(), button_width, button->height());
     }
     for (QLineEdit* edit : edits) {
         edit->setGeometry(edit->x(), edit->y(), button_left - kDialogMargin - edit->x(),

@@ -25,7 +25,8 @@ void CenterOnScreen(QWidget& window);
 
 // The wider layout used while a language pack is loaded: the outer width becomes 406 and the
 // outer height `outer_height`, every push button of `buttons` 89 wide at the right edge, and every
-// edit of `edits` reaches up to the buttons. Returns the buttons' left edge.
+// edit of `edits` reaches up to the buttons. A caption longer than 89 pixels widens the button
+// column and the dialog by what it needs. Returns the buttons' left edge.
 int WidenForLanguagePack(QDialog& dialog, const std::vector<QPushButton*>& buttons,
                          const std::vector<QLineEdit*>& edits, int outer_height);
 

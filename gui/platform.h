@@ -26,6 +26,12 @@ struct FileDialogRequest {
     bool confirm_replace = false;  // save dialog: ask before replacing an existing file
 };
 
+// What the font dialog returns: the font and its colour.
+struct FontChoice {
+    QFont font;
+    QColor color;
+};
+
 // Every service the program takes from the desktop and that a test must control: message
 // boxes, file and folder pickers, font and colour dialogs, opening a file or address with the
 // desktop, and help requests. Windows never call QMessageBox or QFileDialog directly.
@@ -41,7 +47,9 @@ public:
                                                    const FileDialogRequest& request) = 0;
     virtual std::optional<QString> GetExistingFolder(QWidget* parent, const QString& title,
                                                      const QString& start_folder) = 0;
-    virtual std::optional<QFont> ChooseFont(QWidget* parent, const QFont& initial) = 0;
+    // The font dialog with its colour list of the 16 standard colours.
+    virtual std::optional<FontChoice> ChooseFont(QWidget* parent, const QFont& initial,
+                                                 const QColor& initial_color) = 0;
     // `custom_colors` holds the dialog's 16 custom colours, read and written back.
     virtual std::optional<QColor> ChooseColor(QWidget* parent, const QColor& initial,
                                               QColor (&custom_colors)[16]) = 0;

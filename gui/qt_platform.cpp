@@ -5,13 +5,14 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFontDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QSystemTrayIcon>
 #include <QUrl>
 #include <QWidget>
+
+#include "gui/font_color_dialog.h"
 
 #ifdef QUILLORA_HAVE_XCB
 #include <xcb/xcb.h>
@@ -136,11 +137,9 @@ std::optional<QString> QtPlatform::GetExistingFolder(QWidget* parent, const QStr
     return folder;
 }
 
-std::optional<QFont> QtPlatform::ChooseFont(QWidget* parent, const QFont& initial) {
-    bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, initial, parent);
-    if (!ok) return {};
-    return font;
+std::optional<FontChoice> QtPlatform::ChooseFont(QWidget* parent, const QFont& initial,
+                                                 const QColor& initial_color) {
+    return ShowFontColorDialog(parent, initial, initial_color);
 }
 
 std::optional<QColor> QtPlatform::ChooseColor(QWidget* parent, const QColor& initial,

@@ -26,7 +26,8 @@ public:
                                            const FileDialogRequest& request) override;
     std::optional<QString> GetExistingFolder(QWidget* parent, const QString& title,
                                              const QString& start_folder) override;
-    std::optional<QFont> ChooseFont(QWidget* parent, const QFont& initial) override;
+    std::optional<FontChoice> ChooseFont(QWidget* parent, const QFont& initial,
+                                         const QColor& initial_color) override;
     std::optional<QColor> ChooseColor(QWidget* parent, const QColor& initial,
                                       QColor (&custom_colors)[16]) override;
     bool OpenWithDesktop(const QString& path_or_address) override;

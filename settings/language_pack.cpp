@@ -183,13 +183,42 @@ LanguageText& LanguageText::Instance() {
     return instance;
 }
 
+namespace {
+// The name of the regular file in `folder` that equals `name` without regard to ASCII case;
+// empty when there is none. Of several, the first in byte order is taken.
+std::string FindFileIgnoringCase(const std::string& folder, const std::string& name) {
+    const std::string wanted = AsciiLower(name);
+    std::string found;
+    std::error_code error;
+    std::filesystem::directory_iterator it(folder, error), end;
+    for (; !error && it != end; it.increment(error)) {
+        std::error_code type_error;
+        if (!it->is_regular_file(type_error)) continue;
+        std::string candidate = it->path().filename().string();
+        if (AsciiLower(candidate) == wanted && (found.empty() || candidate < found)) {
+            found = std::move(candidate);
+        }
+    }
+    return found;
+}
+}  // namespace
+
 ConfiguredPack LoadConfiguredPack(const std::string& program_folder, const std::string& pack_name,
                                   uint16_t user_language) {
-    if (pack_name.empty()) return {};
-    const std::string path = JoinPath(program_folder, pack_name);
+    // A pack is a file of the program folder itself: a value naming a folder loads nothing.
+    if (pack_name.empty() || pack_name == "." || pack_name == ".." ||
+        pack_name.find_first_of("/\\") != std::string::npos) {
+        return {};
+    }
+    std::string name = pack_name;
     std::error_code error;
-    if (!std::filesystem::exists(path, error)) return {};
-    return ConfiguredPack{pack_name, LanguageModule::Load(path, user_language)};
+    if (!std::filesystem::is_regular_file(JoinPath(program_folder, name), error)) {
+        // File names are matched without regard to case, as on the system packs are made for.
+        name = FindFileIgnoringCase(program_folder, pack_name);
+        if (name.empty()) return {};
+    }
+    return ConfiguredPack{name,
+                          LanguageModule::Load(JoinPath(program_folder, name), user_language)};
 }
 
 std::string ReadPackString(const std::string& path, uint16_t id, std::string_view english_default,

@@ -74,7 +74,9 @@ private:
 
 // The pack named by the settings, as start-up loads it: a name whose file does not exist in
 // `program_folder` is dropped (the pack name in use becomes empty); a file that exists but is
-// not a pack leaves the name in use and no module, so every text stays English.
+// not a pack leaves the name in use and no module, so every text stays English. The file is
+// found without regard to letter case and the name in use is its name on disk; a name that
+// holds a folder loads nothing.
 struct ConfiguredPack {
     std::string name;
     std::optional<LanguageModule> module;

@@ -58,8 +58,9 @@ void WidenSearchDialog(QDialog& dialog, const SearchDialogControls& controls,
                        const std::vector<QLineEdit*>& edits, int outer_height, int case_top) {
     const int button_left = WidenForLanguagePack(dialog, buttons, edits, outer_height);
     QLabel* label = controls.label1;
-    const int radio_left =
-        label->x() + dialog.fontMetrics().horizontalAdvance(ShownText(label->text())) + 6;
+    const int label_width = dialog.fontMetrics().horizontalAdvance(ShownText(label->text()));
+    label->resize(std::max(label->width(), label_width), label->height());
+    const int radio_left = label->x() + label_width + 6;
     for (QRadioButton* radio : {controls.all_rb, controls.selected_rb}) {
         radio->setGeometry(radio_left, radio->y(), button_left - kDialogMargin - radio_left,
                            radio->height());

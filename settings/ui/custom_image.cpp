@@ -17,6 +17,7 @@
 #include "gui/icons/user_bitmap.h"
 #include "gui/lang.h"
 #include "gui/platform.h"
+#include "gui/translate.h"
 
 namespace quillora {
 
@@ -90,7 +91,7 @@ TCustomImage::TCustomImage(QWidget* parent) : QDialog(parent) {
 }
 
 void TCustomImage::BuildStep1() {
-    group_box2_ = new QGroupBox(Lang(2001, " Step 1: Choose Image "), pages_);
+    group_box2_ = new QGroupBox(GroupBoxCaption(2001, " Step 1: Choose Image "), pages_);
     group_box2_->setObjectName(QStringLiteral("GroupBox2"));
     auto* st3 = new QLabel(Lang(2002,
                                 "Choose a 16 x 16 or larger image. If the image is larger, only "
@@ -115,7 +116,8 @@ void TCustomImage::BuildStep1() {
 }
 
 void TCustomImage::BuildStep2() {
-    group_box1_ = new QGroupBox(Lang(2004, " Step 2: Choose Transparent Color "), pages_);
+    group_box1_ =
+        new QGroupBox(GroupBoxCaption(2004, " Step 2: Choose Transparent Color "), pages_);
     group_box1_->setObjectName(QStringLiteral("GroupBox1"));
     panel2_ = new QFrame(group_box1_);
     panel2_->setObjectName(QStringLiteral("Panel2"));

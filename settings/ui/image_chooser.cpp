@@ -14,6 +14,7 @@
 #include "gui/lang.h"
 #include "gui/platform.h"
 #include "gui/text_codec.h"
+#include "gui/translate.h"
 #include "settings/settings_schema.h"
 #include "settings/ui/custom_image.h"
 
@@ -45,7 +46,7 @@ TImageChooser::TImageChooser(ImageList& images, ProfileFile& settings,
             settings_.ReadString(keys::kCustomImages, keys::CustomImageColor(n).key, "")));
     }
 
-    auto* group = new QGroupBox(Lang(6000, " Images "), this);
+    auto* group = new QGroupBox(GroupBoxCaption(6000, " Images "), this);
     group->setObjectName(QStringLiteral("GroupBox1"));
     group->setGeometry(kDialogMargin, kDialogMargin, 290, kClientHeight - 2 * kDialogMargin);
     list_view_ = new QListWidget(group);

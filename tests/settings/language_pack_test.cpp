@@ -219,6 +219,21 @@ TEST(ConfiguredPack, LoadsTheNamedPackFromTheProgramFolder) {
     EXPECT_EQ(dutch.name, "Dutch.dll");
     ASSERT_TRUE(dutch.module);
     EXPECT_EQ(GetLangString(&*dutch.module, 7757, "Loading"), "Notitie laden");
+
+    // Another letter case finds the file under its name on disk.
+    ConfiguredPack other_case = LoadConfiguredPack(folder.Path(), "dutch.DLL");
+    EXPECT_EQ(other_case.name, "Dutch.dll");
+    EXPECT_TRUE(other_case.module);
+
+    // A value naming a folder loads nothing, even when the file is there.
+    fs::create_directories(fs::path(folder.Path()) / "sub");
+    folder.Write("sub/Dutch.dll", PackBytes({{7757, u"Notitie laden"}}));
+    for (const char* outside :
+         {"sub/Dutch.dll", "../Dutch.dll", "/tmp/Dutch.dll", "sub\\Dutch.dll", ".", ".."}) {
+        ConfiguredPack rejected = LoadConfiguredPack(folder.Path(), outside);
+        EXPECT_EQ(rejected.name, "") << outside;
+        EXPECT_FALSE(rejected.module) << outside;
+    }
 }
 
 TEST(PackList, ListsOnlyFilesThatIdentifyAsPacks) {

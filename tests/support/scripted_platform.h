@@ -89,11 +89,25 @@ public:
 #if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic pop
 #endif
-    std::optional<QFont> ChooseFont(QWidget*, const QFont&) override {
-        return {};
+    // Font and colour dialogs answer from these queues; an empty queue cancels. A colour
+    // answer may also change the dialog's custom colours.
+    std::deque<FontChoice> font_answers;
+    std::deque<QColor> color_answers;
+    std::function<void(QColor (&)[16])> on_custom_colors;
+    // An answer without a valid colour keeps the colour the dialog started with.
+    std::optional<FontChoice> ChooseFont(QWidget*, const QFont&, const QColor& color) override {
+        if (font_answers.empty()) return {};
+        FontChoice a = font_answers.front();
+        if (!a.color.isValid()) a.color = color;
+        font_answers.pop_front();
+        return a;
     }
-    std::optional<QColor> ChooseColor(QWidget*, const QColor&, QColor (&)[16]) override {
-        return {};
+    std::optional<QColor> ChooseColor(QWidget*, const QColor&, QColor (&custom)[16]) override {
+        if (on_custom_colors) on_custom_colors(custom);
+        if (color_answers.empty()) return {};
+        QColor a = color_answers.front();
+        color_answers.pop_front();
+        return a;
     }
     bool OpenWithDesktop(const QString& path) override {
         opened_with_desktop.push_back(path);
