@@ -445,6 +445,19 @@ TEST_F(SearchCommandsTest, ReplaceAllOverThreeNotesReplacesAfterTheCaretAndEndsO
     EXPECT_EQ(Stored(three), "b\r\nb!");
 }
 
+// Alt+P runs Replace All before the key's handling returns, not after a press animation.
+TEST_F(SearchCommandsTest, TheAccessKeyOfReplaceAllRunsItAtOnce) {
+    Start();
+    const NodeId one = Add(kNoNode, kNote, "a1a");
+    Select(one);
+    TReplaceForm* dialog = OpenReplace("a", "b", true);
+    dialog->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
+    QTest::keyClick(dialog, Qt::Key_P, Qt::AltModifier);
+    EXPECT_EQ(Stored(one), "b1b");
+    EXPECT_EQ(MessageTexts(), std::vector<QString>{"End of Notes/Folders reached."});
+}
+
 TEST_F(SearchCommandsTest, ReplaceAllOfAByAaTerminatesAndTakesTypedEdits) {
     TMainForm& form = Start();
     const NodeId note = Add(kNoNode, kNote, "a");

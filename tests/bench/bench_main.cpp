@@ -42,6 +42,9 @@ int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "--peak-load") {
         return quillora::bench::PeakLoadChild(argv[2]);
     }
+    if (argc == 4 && std::string(argv[1]) == "--first-read") {
+        return quillora::bench::FirstReadChild(argv[2], argv[3]);
+    }
 
     Options options;
     std::vector<const Section*> chosen;
