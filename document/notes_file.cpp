@@ -390,7 +390,9 @@ PreparedNotesFile PrepareNotesFile(const std::string& path) {
 
 ReadStatus ReadNotesFile(const std::string& path, NotesDocument& doc, const ReadCallbacks& cb,
                          PreparedNotesFile&& prepared) {
-    const bool current = prepared.identity.exists && prepared.path == DocumentPath(path) &&
+    // A read that failed part way may not fail again; only a verdict on the bytes is kept.
+    const bool current = prepared.identity.exists && prepared.status != ReadStatus::CannotOpen &&
+                         prepared.path == DocumentPath(path) &&
                          IdentifyFile(path) == prepared.identity;
     if (!current) return ReadNotesFile(path, doc, cb);
     if (cb.progress) {

@@ -173,9 +173,11 @@ TEST_F(MainFormTest, AFileChangedAfterTheReadAheadIsReadAgainAtTheTick) {
         auto* timer = form_->findChild<QTimer*>(QStringLiteral("Timer"));
         ASSERT_NE(timer, nullptr);
         timer->stop();  // the tick comes when the test says
-        form_->show();
         QPointer<StartReadAhead> ahead = form_->findChild<StartReadAhead*>();
         ASSERT_FALSE(ahead.isNull());
+        QTest::qWait(50);
+        EXPECT_FALSE(ahead->Done());  // the read waits for the window's first paint
+        form_->show();
         ASSERT_TRUE(QTest::qWaitFor([&] { return ahead->Done(); }, 5000));
         // Nothing of the file shows or is recorded before the tick.
         EXPECT_TRUE(form_->Document().tree.Empty());
