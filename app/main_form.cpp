@@ -120,6 +120,8 @@ TMainForm::TMainForm(AppContext& context, QWidget* parent)
     start_timer_->setObjectName(QStringLiteral("Timer"));
     start_timer_->setSingleShot(true);
     start_timer_->setInterval(kStartTimerMs);
+    // A coarse timer may fire up to 5 % late; the document is due on screen at the tick.
+    start_timer_->setTimerType(Qt::PreciseTimer);
     connect(start_timer_, &QTimer::timeout, this, &TMainForm::TimerTimer);
     start_timer_->start();
     read_ahead_ = new StartReadAhead(*this, StartFile());

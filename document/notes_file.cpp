@@ -73,11 +73,15 @@ private:
 
 // Streams a file through a lookahead buffer. When the buffer runs dry during a read, one readv
 // fills the caller's destination directly and the buffer with what follows, so the bulk of a
-// text is copied once, from the kernel straight into its string. It reads no more than the
-// file's size when it was opened.
+// text is copied once, from the kernel straight into its string. After a long read only a short
+// stretch is read ahead: enough for the next record's fixed part and the start of its text, so
+// that a long text after it, too, goes straight into its string instead of through the buffer.
+// It reads no more than the file's size when it was opened.
 class FileSource final : public ByteSource {
 public:
     static constexpr std::size_t kBufferSize = 64 * 1024;
+    static constexpr std::size_t kLongRead = 4 * 1024;
+    static constexpr std::size_t kShortLookahead = 512;
 
     explicit FileSource(InputFile& file)
         : file_(file), remaining_(file.size()), buffer_(new char[kBufferSize]) {}
@@ -92,8 +96,9 @@ public:
         }
         while (n > 0) {
             if (remaining_ < n) return false;
+            const std::size_t wanted_ahead = n >= kLongRead ? kShortLookahead : kBufferSize;
             const std::size_t ahead =
-                static_cast<std::size_t>(std::min<std::uint64_t>(kBufferSize, remaining_ - n));
+                static_cast<std::size_t>(std::min<std::uint64_t>(wanted_ahead, remaining_ - n));
             iovec parts[2] = {{dest, n}, {buffer_.get(), ahead}};
             const ssize_t got = ::readv(file_.fd(), parts, ahead > 0 ? 2 : 1);
             if (got < 0) {

@@ -240,7 +240,9 @@ double StartUntil(const QString& program, const QStringList& arguments, QProcess
     const long long t0 = SteadyNs();
     process.start(program, arguments);
     double ms = -1;
-    for (QElapsedTimer wait; ms < 0 && !wait.hasExpired(30000);) {
+    QElapsedTimer wait;
+    wait.start();
+    while (ms < 0 && !wait.hasExpired(30000)) {
         std::ifstream in(trace.toStdString());
         std::string name;
         long long ns = 0;
