@@ -63,6 +63,7 @@ QString CommandLineFile(const QStringList& arguments) {
 }
 }  // namespace
 
+// NOLINTNEXTLINE(readability-function-size): the start-up steps in their order, one after another
 int RunQuillora(int argc, char** argv) {
     // Qt needs its application object before any window or path lookup, so it comes first;
     // its title is set where start-up sets it.

@@ -53,7 +53,12 @@ std::optional<std::string> FollowLinks(std::string path) {
         const ssize_t length = ::readlink(path.c_str(), target, sizeof target);
         if (length <= 0 || static_cast<std::size_t>(length) >= sizeof target) return std::nullopt;
         const std::string link_target(target, static_cast<std::size_t>(length));
-        path = link_target.front() == '/' ? link_target : Split(path).folder + link_target;
+        if (link_target.front() == '/') {
+            path = link_target;
+        } else {
+            path = Split(path).folder;
+            path += link_target;
+        }
     }
     return std::nullopt;
 }

@@ -74,6 +74,7 @@ size_t PlainReplaceAll(std::vector<std::string>& texts, std::string_view what,
 
 }  // namespace
 
+// NOLINTNEXTLINE(readability-function-size): each measurement beside its floor, in run order
 void RunSearchBench(const Options& options) {
     const DocumentShape shape = options.quick ? QuickShape() : FullShape();
     auto doc = std::make_unique<NotesDocument>();
@@ -92,6 +93,7 @@ void RunSearchBench(const Options& options) {
     const PaneSelection at_start{first, 0, 0};
 
     std::vector<const std::string*> text_refs;
+    text_refs.reserve(nodes.size());
     for (NodeId n : nodes) text_refs.push_back(&doc->TextOf(n));
     std::printf("search: %d nodes, %s of text\n", doc->tree.Count(),
                 Megabytes(static_cast<double>(TotalTextBytes(*doc))).c_str());

@@ -289,6 +289,7 @@ void PrintEndToEndOpen(const QString& file, int repetitions) {
 
 }  // namespace
 
+// NOLINTNEXTLINE(readability-function-size): each measurement in run order
 int main(int argc, char** argv) {
     if (argc >= 2 && std::string(argv[1]) == "--empty-window") return EmptyWindowChild(argc, argv);
     QApplication app(argc, argv);
