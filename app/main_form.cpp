@@ -27,6 +27,7 @@
 #include "app/commands/settings_commands.h"
 #include "app/commands/tree_commands.h"
 #include "app/main_menu.h"
+#include "app/start_read_ahead.h"
 #include "app/tray_icon.h"
 #include "app/window_appearance.h"
 #include "base/clock.h"
@@ -123,8 +124,11 @@ TMainForm::TMainForm(AppContext& context, QWidget* parent)
     start_timer_->setObjectName(QStringLiteral("Timer"));
     start_timer_->setSingleShot(true);
     start_timer_->setInterval(kStartTimerMs);
+    // A coarse timer may fire up to 5 % late; the document is due on screen at the tick.
+    start_timer_->setTimerType(Qt::PreciseTimer);
     connect(start_timer_, &QTimer::timeout, this, &TMainForm::TimerTimer);
     start_timer_->start();
+    read_ahead_ = new StartReadAhead(*this, StartFile());
     UpdateToolButtons();
 }
 
@@ -518,6 +522,10 @@ void TMainForm::ShowProgress(uint16_t id, const char* english, int index) {
 }
 
 void TMainForm::ReadNotesFileReporting(const QString& given_path) {
+    ReadReporting(given_path, {});
+}
+
+void TMainForm::ReadReporting(const QString& given_path, PreparedNotesFile&& prepared) {
     // Every way of opening a file comes here. The re-open list, like the document, keeps the
     // absolute path, so that an entry opens the same file from any working folder.
     const QString path = FromNative(DocumentPath(ToNative(given_path)));
@@ -530,7 +538,7 @@ void TMainForm::ReadNotesFileReporting(const QString& given_path) {
     tree_change_attached_ = false;
     ShowProgress(7757, "Loading Note/Folder", 0);
     notes_tree_->setUpdatesEnabled(false);
-    const ReadStatus status = ReadNotesFile(ToNative(path), doc_, callbacks);
+    const ReadStatus status = ReadNotesFile(ToNative(path), doc_, callbacks, std::move(prepared));
     notes_tree_->setUpdatesEnabled(true);
     tree_change_attached_ = true;
 
@@ -606,16 +614,26 @@ void TMainForm::TimerTimer() {
         recovery_ && recovery_->OfferLeftChanges(this, [this](const LeftRecovery& left) {
             return RestoreLeftChanges(left);
         });
-    if (!restored && !command_line_.file.empty()) {
-        ReadNotesFileReporting(FromNative(command_line_.file));
-    }
+    // What was read ahead for the file is taken when it is still the file on disk.
+    const auto read = [this](const QString& path) {
+        ReadReporting(path, read_ahead_->Take(ToNative(path)));
+    };
+    if (!restored && !command_line_.file.empty()) read(FromNative(command_line_.file));
     if (!restored && doc_.IsUntitled() && ReadFlag(SettingsFile(), keys::kReOpenLastFile)) {
         const QString last = FromNative(ReadText(SettingsFile(), keys::kReOpenFile));
-        if (!last.isEmpty() && QFileInfo::exists(last)) ReadNotesFileReporting(last);
+        if (!last.isEmpty() && QFileInfo::exists(last)) read(last);
     }
+    delete read_ahead_;
+    read_ahead_ = nullptr;
     UpdateToolButtons();
     document_commands_->SetDialogFolders();
     SetHelpFilePath(ProgramFolder() + QStringLiteral("/Quillora.hlp"));
+}
+
+std::string TMainForm::StartFile() {
+    if (!command_line_.file.empty()) return command_line_.file;
+    if (!ReadFlag(SettingsFile(), keys::kReOpenLastFile)) return {};
+    return ReadText(SettingsFile(), keys::kReOpenFile);
 }
 
 void TMainForm::WriteWindowSettings() {

@@ -9,6 +9,7 @@
 #include "app/recovery_keeper.h"
 #include "base/command_line.h"
 #include "document/notes_document.h"
+#include "document/notes_file.h"
 #include "document/previous_versions.h"
 #include "gui/action_registry.h"
 #include "gui/icons/image_list.h"
@@ -30,6 +31,7 @@ class NotePanes;
 class NoteTreeModel;
 class SearchCommands;
 class SettingsCommands;
+class StartReadAhead;
 class TMyTreeView;
 class TrayController;
 class TreeCommands;
@@ -141,6 +143,10 @@ private:
     QToolBar* ToolBar() const { return tool_bar_; }
     void NotesTreeChange();
     void TimerTimer();
+    // The file the start timer opens first: the command line's, else the last one when it is
+    // to be opened again.
+    std::string StartFile();
+    void ReadReporting(const QString& given_path, PreparedNotesFile&& prepared);
     void ShowProgress(uint16_t id, const char* english, int index);
 
     AppContext& context_;
@@ -158,6 +164,7 @@ private:
     bool tree_change_attached_ = true;
     qint64 last_progress_paint_ms_ = 0;
 
+    StartReadAhead* read_ahead_ = nullptr;
     std::unique_ptr<RecoveryKeeper> recovery_;
     std::unique_ptr<PreviousVersions> versions_;
     std::unique_ptr<DocumentCommands> document_commands_;

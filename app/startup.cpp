@@ -14,9 +14,11 @@
 #include "app/instance_lock.h"
 #include "app/main_form.h"
 #include "app/splash_screen.h"
+#include "app/startup_trace.h"
 #include "base/command_line.h"
 #include "gui/app_paths.h"
 #include "gui/icons/app_icon.h"
+#include "gui/immediate_access_keys.h"
 #include "gui/lang.h"
 #include "gui/qt_platform.h"
 #include "gui/text_codec.h"
@@ -87,10 +89,13 @@ void SetApplicationIdentity() {
 }
 }  // namespace
 
+// NOLINTNEXTLINE(readability-function-size): the start-up steps in their order, one after another
 int RunQuillora(int argc, char** argv) {
     // Qt needs its application object before any window or path lookup, so it comes first;
     // its title is set where start-up sets it.
     GuardedApplication app(argc, argv);
+    InstallImmediateAccessKeys();
+    InstallStartupTraceIfAsked();
     InstallHelpViewer(&HelpWindowViewer());
     AppContext context;
     context.arguments = QCoreApplication::arguments().mid(1);

@@ -13,6 +13,8 @@
 #include <optional>
 #include <random>
 
+#include "base/string_growth.h"
+
 namespace quillora {
 
 namespace {
@@ -188,7 +190,8 @@ std::int64_t InputFile::ReadSome(char* dest, std::size_t n) {
 FileContents ReadRegularFile(const std::string& path, std::uint64_t max_bytes) {
     InputFile file = InputFile::Open(path, max_bytes);
     if (!file.ok()) return {file.status(), {}};
-    std::string bytes(static_cast<std::size_t>(file.size()), '\0');
+    std::string bytes;
+    ResizeForOverwrite(bytes, static_cast<std::size_t>(file.size()));
     std::size_t done = 0;
     while (done < bytes.size()) {
         const std::int64_t got = file.ReadSome(bytes.data() + done, bytes.size() - done);

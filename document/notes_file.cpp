@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/file_io.h"
+#include "base/string_growth.h"
 
 namespace quillora {
 
@@ -72,11 +73,15 @@ private:
 
 // Streams a file through a lookahead buffer. When the buffer runs dry during a read, one readv
 // fills the caller's destination directly and the buffer with what follows, so the bulk of a
-// text is copied once, from the kernel straight into its string. It reads no more than the
-// file's size when it was opened.
+// text is copied once, from the kernel straight into its string. After a long read only a short
+// stretch is read ahead: enough for the next record's fixed part and the start of its text, so
+// that a long text after it, too, goes straight into its string instead of through the buffer.
+// It reads no more than the file's size when it was opened.
 class FileSource final : public ByteSource {
 public:
     static constexpr std::size_t kBufferSize = 64 * 1024;
+    static constexpr std::size_t kLongRead = 4 * 1024;
+    static constexpr std::size_t kShortLookahead = 512;
 
     explicit FileSource(InputFile& file)
         : file_(file), remaining_(file.size()), buffer_(new char[kBufferSize]) {}
@@ -91,8 +96,9 @@ public:
         }
         while (n > 0) {
             if (remaining_ < n) return false;
+            const std::size_t wanted_ahead = n >= kLongRead ? kShortLookahead : kBufferSize;
             const std::size_t ahead =
-                static_cast<std::size_t>(std::min<std::uint64_t>(kBufferSize, remaining_ - n));
+                static_cast<std::size_t>(std::min<std::uint64_t>(wanted_ahead, remaining_ - n));
             iovec parts[2] = {{dest, n}, {buffer_.get(), ahead}};
             const ssize_t got = ::readv(file_.fd(), parts, ahead > 0 ? 2 : 1);
             if (got < 0) {
@@ -149,17 +155,11 @@ private:
     bool failed_ = false;
 };
 
-struct Record {
-    int32_t depth;
-    int32_t kind;
-    std::string title;
-    std::string text;
-};
-
-// Reads every record and checks it against the format's limits before the document is touched,
-// so a damaged file leaves nothing behind.
+// Reads every record and checks it against the format's limits, before any document is
+// touched, so a damaged file leaves nothing behind. `records` holds the sound records read.
 // NOLINTNEXTLINE(readability-function-size): one pass over the records, each check beside its field
-ReadStatus Parse(ByteSource& src, NotesDocument& doc, const ReadCallbacks& cb) {
+ReadStatus ParseRecords(ByteSource& src, PreparedNotesFile& out,
+                        const std::function<void(int)>& progress) {
     const auto ended = [&src] {
         return src.failed() ? ReadStatus::CannotOpen : ReadStatus::Damaged;
     };
@@ -178,10 +178,9 @@ ReadStatus Parse(ByteSource& src, NotesDocument& doc, const ReadCallbacks& cb) {
     const int32_t count = GetInt32(count_bytes);
     if (count < 0 || count > kMaxRecords) return ReadStatus::Damaged;
 
-    std::vector<Record> records;
+    std::vector<ReadRecord>& records = out.records;
     records.reserve(static_cast<std::size_t>(count));
     int32_t previous_depth = -1;
-    int32_t deepest = 0;
     for (int32_t i = 0; i < count; ++i) {
         char fixed[kRecordFixedSize];
         if (!src.Read(fixed, kRecordFixedSize)) return ended();
@@ -195,42 +194,57 @@ ReadStatus Parse(ByteSource& src, NotesDocument& doc, const ReadCallbacks& cb) {
             return ReadStatus::Damaged;
         }
         const int32_t kept = std::min(length, kMaxTextLength);
-        Record& record = records.emplace_back();
-        record.depth = depth;
-        record.kind = kind;
-        record.title.assign(title, static_cast<const char*>(title_end));
-        record.text.resize(static_cast<std::size_t>(kept));
+        ReadRecord record{depth, kind, std::string(title, static_cast<const char*>(title_end)), {}};
+        // The text is read straight into its string; zero-filling it first would be wasted.
+        ResizeForOverwrite(record.text, static_cast<std::size_t>(kept));
         if (!src.Read(record.text.data(), record.text.size())) return ended();
         if (length > kept && !src.Skip(static_cast<std::size_t>(length - kept))) return ended();
         line_text::MakeCanonical(record.text);
+        records.push_back(std::move(record));
         previous_depth = depth;
-        deepest = std::max(deepest, depth);
-        if (i % 10 == 0 && cb.progress) cb.progress(i);
+        out.deepest = std::max(out.deepest, depth);
+        if (i % 10 == 0 && progress) progress(i);
     }
+    return ReadStatus::Ok;
+}
 
-    if (cb.header_accepted) cb.header_accepted();
-
+// Puts the records of a sound file into the empty `doc`, record i in slot i, as one bulk change.
+void BuildDocument(PreparedNotesFile& parsed, NotesDocument& doc) {
+    std::vector<ReadRecord>& records = parsed.records;
     doc.tree.BulkChange([&] {
-        std::vector<NodeId> last_at_depth(static_cast<std::size_t>(deepest) + 1, kNoNode);
-        for (int32_t i = 0; i < count; ++i) {
-            Record& record = records[static_cast<std::size_t>(i)];
+        std::vector<NodeId> last_at_depth(static_cast<std::size_t>(parsed.deepest) + 1, kNoNode);
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            ReadRecord& record = records[i];
             const auto depth = static_cast<std::size_t>(record.depth);
             const NodeId parent = depth == 0 ? kNoNode : last_at_depth[depth - 1];
             const int32_t image = record.kind == kFolder ? doc.images.folder : doc.images.note;
+            const auto slot = static_cast<int32_t>(i);
             last_at_depth[depth] =
-                doc.tree.Append(parent, record.title, NodeData{record.kind, i}, image);
-            doc.texts.Occupy(i, {});
-            doc.texts.SetCanonicalText(i, std::move(record.text));
+                doc.tree.Append(parent, record.title, NodeData{record.kind, slot}, image);
+            doc.texts.Occupy(slot, {});
+            doc.texts.SetCanonicalText(slot, std::move(record.text));
         }
     });
+    records.clear();
     doc.modified = false;
+}
+
+// Hands a parse's outcome to `doc`: a sound file after the header_accepted call, anything else
+// as an empty document.
+ReadStatus Finish(PreparedNotesFile& parsed, NotesDocument& doc, const ReadCallbacks& cb) {
+    if (parsed.status != ReadStatus::Ok) {
+        doc.Close();
+        return parsed.status;
+    }
+    if (cb.header_accepted) cb.header_accepted();
+    BuildDocument(parsed, doc);
     return ReadStatus::Ok;
 }
 
 ReadStatus ReadInto(ByteSource& src, NotesDocument& doc, const ReadCallbacks& cb) {
-    const ReadStatus status = Parse(src, doc, cb);
-    if (status != ReadStatus::Ok) doc.Close();
-    return status;
+    PreparedNotesFile parsed;
+    parsed.status = ParseRecords(src, parsed, cb.progress);
+    return Finish(parsed, doc, cb);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -341,6 +355,19 @@ bool IsNotesFile(const std::string& path) {
     return src.Read(header, kHeaderSize) && std::memcmp(header, kMagic, sizeof kMagic) == 0;
 }
 
+namespace {
+
+// The document now holds the file at `path`, as it was when `identity` was taken.
+void TakeFileName(const std::string& path, const FileIdentity& identity, NotesDocument& doc) {
+    doc.current_file_name = DocumentPath(path);
+    doc.disk_identity = identity;
+    // Whatever saves of this file were cut short (a killed program, a lost power) left their
+    // temporary files here; nothing will ever finish them.
+    RemoveStaleTemporaries(path);
+}
+
+}  // namespace
+
 ReadStatus ReadNotesFile(const std::string& path, NotesDocument& doc, const ReadCallbacks& cb) {
     InputFile file = InputFile::Open(path, kMaxNotesFileBytes);
     if (!file.ok()) {
@@ -349,13 +376,37 @@ ReadStatus ReadNotesFile(const std::string& path, NotesDocument& doc, const Read
     }
     FileSource src(file);
     const ReadStatus status = ReadInto(src, doc, cb);
-    if (status == ReadStatus::Ok) {
-        doc.current_file_name = DocumentPath(path);
-        doc.disk_identity = IdentifyFile(path);
-        // Whatever saves of this file were cut short (a killed program, a lost power) left
-        // their temporary files here; nothing will ever finish them.
-        RemoveStaleTemporaries(path);
+    if (status == ReadStatus::Ok) TakeFileName(path, IdentifyFile(path), doc);
+    return status;
+}
+
+PreparedNotesFile PrepareNotesFile(const std::string& path) {
+    PreparedNotesFile prepared;
+    prepared.path = DocumentPath(path);
+    const FileIdentity before = IdentifyFile(path);
+    InputFile file = InputFile::Open(path, kMaxNotesFileBytes);
+    if (!file.ok()) return prepared;
+    FileSource src(file);
+    prepared.status = ParseRecords(src, prepared, {});
+    // A file replaced or rewritten while it was read is read again when it is opened.
+    if (IdentifyFile(path) == before) prepared.identity = before;
+    return prepared;
+}
+
+ReadStatus ReadNotesFile(const std::string& path, NotesDocument& doc, const ReadCallbacks& cb,
+                         PreparedNotesFile&& prepared) {
+    // A read that failed part way may not fail again; only a verdict on the bytes is kept.
+    const bool current = prepared.identity.exists && prepared.status != ReadStatus::CannotOpen &&
+                         prepared.path == DocumentPath(path) &&
+                         IdentifyFile(path) == prepared.identity;
+    if (!current) return ReadNotesFile(path, doc, cb);
+    if (cb.progress) {
+        for (std::size_t i = 0; i < prepared.records.size(); i += 10) {
+            cb.progress(static_cast<int>(i));
+        }
     }
+    const ReadStatus status = Finish(prepared, doc, cb);
+    if (status == ReadStatus::Ok) TakeFileName(path, prepared.identity, doc);
     return status;
 }
 

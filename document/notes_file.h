@@ -59,6 +59,34 @@ struct ReadCallbacks {
 // temporary files of earlier interrupted saves of the file.
 ReadStatus ReadNotesFile(const std::string& path, NotesDocument& doc, const ReadCallbacks& cb = {});
 
+// One record as the reader takes it from a file, before it is put into a document.
+struct ReadRecord {
+    int32_t depth = 0;
+    int32_t kind = 0;
+    std::string title;
+    std::string text;
+};
+
+// A notes file read and checked before it is opened (while the window waits to open it), with
+// the file's identity from before the read. Nothing of it shows in a document, the status bar or
+// the re-open list until ReadNotesFile takes it.
+struct PreparedNotesFile {
+    std::string path;       // as DocumentPath gives it
+    FileIdentity identity;  // exists == false when the file changed while it was read
+    ReadStatus status = ReadStatus::CannotOpen;
+    std::vector<ReadRecord> records;  // the sound records, all of them when status is Ok
+    int32_t deepest = 0;
+};
+
+// Reads and checks the file at `path` without touching any document; safe on any thread.
+PreparedNotesFile PrepareNotesFile(const std::string& path);
+
+// ReadNotesFile that takes `prepared` when it was read from `path` and the file is still as it was
+// then (same place, size, modification time and first bytes), and otherwise reads the file
+// again. The callbacks are made as a read of the file makes them, in the same order.
+ReadStatus ReadNotesFile(const std::string& path, NotesDocument& doc, const ReadCallbacks& cb,
+                         PreparedNotesFile&& prepared);
+
 // The same parser over bytes in memory. current_file_name is left empty on success.
 ReadStatus ReadNotesBytes(std::string_view bytes, NotesDocument& doc, const ReadCallbacks& cb = {});
 

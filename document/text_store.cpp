@@ -57,6 +57,8 @@ bool IsCanonical(std::string_view text) {
 }
 
 std::size_t EditLength(std::string_view text) {
+    // A stored text is canonical and so its own length; the quick check spares it the walk.
+    if (IsCanonical(text)) return text.size();
     std::size_t length = text.size();
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '\r') {

@@ -152,10 +152,12 @@ bool FitsEditLength(std::size_t length_before, std::size_t length_after) {
 // Builds `out`: `text` with every occurrence at or after `from` replaced, left to right without
 // overlaps, in one pass, stopping before the first replacement that would make the text longer
 // than kMaxEditLength (`cut_short` is then set). Returns the number replaced (0 leaves `out`
-// alone); `caret` becomes the offset after the last replacement in `out`.
-std::size_t ReplaceOccurrences(std::string_view text, std::size_t from, const Finder& finder,
-                               std::string_view with, std::vector<std::size_t>& hits,
-                               std::string& out, std::size_t& caret, bool& cut_short) {
+// alone); `caret` becomes the offset after the last replacement in `out`. `canonical`: `text` is
+// known to be in its stored form, which is its own edit length.
+std::size_t ReplaceOccurrences(std::string_view text, bool canonical, std::size_t from,
+                               const Finder& finder, std::string_view with,
+                               std::vector<std::size_t>& hits, std::string& out, std::size_t& caret,
+                               bool& cut_short) {
     hits.clear();
     cut_short = false;
     const std::size_t m = finder.size();
@@ -165,7 +167,7 @@ std::size_t ReplaceOccurrences(std::string_view text, std::size_t from, const Fi
     }
     if (!hits.empty() && with.size() > m) {
         // Neither text holds a line break, so each replacement adds the same length.
-        const std::size_t length = line_text::EditLength(text);
+        const std::size_t length = canonical ? text.size() : line_text::EditLength(text);
         const std::size_t growth = with.size() - m;
         const auto limit = static_cast<std::size_t>(kMaxEditLength);
         const std::size_t fitting = length >= limit ? 0 : (limit - length) / growth;
@@ -297,7 +299,7 @@ ReplaceAllResult ReplaceAll(NotesDocument& doc, const PaneSelection& selection,
             const std::string_view text = first ? std::string_view(pane) : doc.TextOf(node);
             bool cut_short = false;
             const std::size_t replaced =
-                ReplaceOccurrences(text, from, finder, with, hits, out, caret, cut_short);
+                ReplaceOccurrences(text, !first, from, finder, with, hits, out, caret, cut_short);
             from = 0;
             if (cut_short) result.not_fully_replaced.push_back(node);
             if (replaced == 0) continue;

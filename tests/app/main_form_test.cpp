@@ -2,12 +2,15 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QPointer>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
 #include <cstdio>
+#include <functional>
 
+#include "app/start_read_ahead.h"
 #include "document/notes_file.h"
 #include "document/ui/my_tree_view.h"
 #include "document/ui/note_pane.h"
@@ -130,6 +133,74 @@ TEST_F(MainFormTest, FilesThatCannotBeReadAreReportedAndLeaveTheDocumentEmpty) {
     }
     // None of them reaches the re-open list, a damaged file included.
     EXPECT_EQ(ProfileFile(ToNative(IniPath())).ReadString("History", "File0", ""), "");
+}
+
+// The file is read ahead while the start timer runs; what happens to it before the tick decides
+// what the tick opens and says.
+TEST_F(MainFormTest, AFileChangedAfterTheReadAheadIsReadAgainAtTheTick) {
+    QByteArray other = SmallNotesFile();
+    other.replace("folder text", "FOLDER TEXT");
+    QByteArray damaged = SmallNotesFile();
+    damaged.chop(3);
+    struct Case {
+        const char* name;
+        std::function<void(const QString&)> change;
+        const char* message;  // nullptr: opened, showing `shown`
+        const char* shown;
+    };
+    const std::vector<Case> cases = {
+        {"unchanged", [](const QString&) {}, nullptr, "folder text\n"},
+        {"rewritten in place", [&](const QString& p) { WriteFile(p, other); }, nullptr,
+         "FOLDER TEXT\n"},
+        {"replaced by a rename",
+         [&](const QString& p) {
+             WriteFile(p + ".new", other);
+             ASSERT_EQ(std::rename(ToNative(p + ".new").c_str(), ToNative(p).c_str()), 0);
+         },
+         nullptr, "FOLDER TEXT\n"},
+        {"damaged", [&](const QString& p) { WriteFile(p, damaged); },
+         "is damaged and cannot be opened", nullptr},
+        {"removed", [](const QString& p) { QFile::remove(p); }, "Unable to open", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = HomeFile("ahead.qlb");
+        WriteFile(path, SmallNotesFile());
+        platform_.messages.clear();
+        context_.settings_file = std::make_unique<ProfileFile>(ToNative(IniPath()));
+        context_.arguments = {path};
+        form_ = std::make_unique<TMainForm>(context_);
+        auto* timer = form_->findChild<QTimer*>(QStringLiteral("Timer"));
+        ASSERT_NE(timer, nullptr);
+        timer->stop();  // the tick comes when the test says
+        QPointer<StartReadAhead> ahead = form_->findChild<StartReadAhead*>();
+        ASSERT_FALSE(ahead.isNull());
+        QTest::qWait(50);
+        EXPECT_FALSE(ahead->Done());  // the read waits for the window's first paint
+        form_->show();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return ahead->Done(); }, 5000));
+        // Nothing of the file shows or is recorded before the tick.
+        EXPECT_TRUE(form_->Document().tree.Empty());
+        EXPECT_EQ(form_->StatusText(3), "");
+        EXPECT_EQ(form_->SettingsFile().ReadString("History", "File0", ""), "");
+        c.change(path);
+        timer->start(0);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !timer->isActive(); }, 5000));
+        EXPECT_TRUE(ahead.isNull());  // gone with its memory
+        if (c.message) {
+            ASSERT_EQ(platform_.messages.size(), 1u);
+            EXPECT_TRUE(platform_.messages[0].text.contains(c.message));
+            EXPECT_TRUE(form_->Document().tree.Empty());
+        } else {
+            EXPECT_TRUE(platform_.messages.empty());
+            EXPECT_EQ(form_->FolderMemo()->toPlainText(), c.shown);
+            EXPECT_EQ(form_->StatusText(3), path);
+            EXPECT_FALSE(ChangedOnDisk(form_->Document()));
+        }
+        form_.reset();
+        QFile::remove(path);
+        QFile::remove(IniPath());
+    }
 }
 
 TEST_F(MainFormTest, SavingFailureKeepsTheDocumentModifiedAndSaysSo) {

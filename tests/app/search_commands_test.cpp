@@ -445,6 +445,22 @@ TEST_F(SearchCommandsTest, ReplaceAllOverThreeNotesReplacesAfterTheCaretAndEndsO
     EXPECT_EQ(Stored(three), "b\r\nb!");
 }
 
+// Alt+P runs Replace All before the key's handling returns, not after a press animation, and
+// the button still shows that it was pressed.
+TEST_F(SearchCommandsTest, TheAccessKeyOfReplaceAllRunsItAtOnce) {
+    Start();
+    const NodeId one = Add(kNoNode, kNote, "a1a");
+    Select(one);
+    TReplaceForm* dialog = OpenReplace("a", "b", true);
+    QApplication::setActiveWindow(dialog);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == dialog; }));
+    QTest::keyClick(dialog, Qt::Key_P, Qt::AltModifier);
+    EXPECT_EQ(Stored(one), "b1b");
+    EXPECT_EQ(MessageTexts(), std::vector<QString>{"End of Notes/Folders reached."});
+    EXPECT_TRUE(dialog->ReplaceAllButton()->isDown());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !dialog->ReplaceAllButton()->isDown(); }, 1000));
+}
+
 TEST_F(SearchCommandsTest, ReplaceAllOfAByAaTerminatesAndTakesTypedEdits) {
     TMainForm& form = Start();
     const NodeId note = Add(kNoNode, kNote, "a");

@@ -1,4 +1,5 @@
 // quillora_bench [--quick] [--repetitions N] [section...]
+// quillora_bench --write-document PATH: writes the benchmarks' 4000-node document to PATH.
 // Prints, per operation, the median time next to a floor measured in the same run on the same
 // bytes, and the ratio against its goal. With no section named, every section runs.
 
@@ -12,6 +13,7 @@
 
 #include "bench_sections.h"
 #include "bench_util.h"
+#include "document/notes_file.h"
 
 namespace {
 
@@ -41,6 +43,15 @@ int main(int argc, char** argv) {
     // Child modes come first, before this process has touched any memory of its own.
     if (argc == 3 && std::string(argv[1]) == "--peak-load") {
         return quillora::bench::PeakLoadChild(argv[2]);
+    }
+    if (argc == 4 && std::string(argv[1]) == "--first-read") {
+        return quillora::bench::FirstReadChild(argv[2], argv[3]);
+    }
+    if (argc == 3 && std::string(argv[1]) == "--write-document") {
+        // The 4000-node document of the benchmarks, for timing the program by hand.
+        quillora::NotesDocument doc;
+        quillora::bench::MakeBenchDocument(doc, quillora::bench::FullShape());
+        return quillora::WriteNotesFile(argv[2], doc) == quillora::WriteStatus::Ok ? 0 : 1;
     }
 
     Options options;

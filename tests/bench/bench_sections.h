@@ -13,6 +13,9 @@ void RunNotesFileBench(const Options& options);
 // Child process of the notes file section: loads `path` first thing and prints the peak
 // resident size after loading and before it.
 int PeakLoadChild(const std::string& path);
+// Child process of the notes file section: the first read of `path` in this process ("read") or
+// the floor of reading its bytes into new memory ("floor"); prints the milliseconds.
+int FirstReadChild(const std::string& what, const std::string& path);
 
 // Find Next and Replace All over the whole document against a plain search and replace.
 void RunSearchBench(const Options& options);
