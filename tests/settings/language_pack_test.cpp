@@ -16,6 +16,7 @@ namespace fs = std::filesystem;
 using testing::BlockOf;
 using testing::BlockWith;
 using testing::BuildPeImage;
+using testing::PackBytes;
 using testing::ResourceBlock;
 using testing::StringBlockBytes;
 
@@ -42,22 +43,6 @@ public:
 private:
     fs::path path_;
 };
-
-// The bytes of a pack whose blocks hold the given strings, all in one language.
-std::string PackBytes(const std::map<uint16_t, std::u16string>& strings,
-                      uint16_t language = kLanguageUsEnglish) {
-    std::map<uint16_t, std::vector<std::u16string>> blocks;
-    for (const auto& [id, text] : strings) {
-        auto& block = blocks[BlockOf(id)];
-        block.resize(16);
-        block[id & 15] = text;
-    }
-    std::vector<ResourceBlock> resources;
-    for (const auto& [number, texts] : blocks) {
-        resources.push_back({number, language, StringBlockBytes(texts)});
-    }
-    return BuildPeImage(resources).AsString();
-}
 
 LanguageModule ModuleOf(const std::map<uint16_t, std::u16string>& strings) {
     auto module = LanguageModule::FromBytes(PackBytes(strings), kLanguageUsEnglish);

@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "settings/pe_string_table.h"
+
 namespace quillora::testing {
 
 // The bytes of one string-table block: 16 entries, each a 16-bit length and that many UTF-16
@@ -260,6 +262,23 @@ inline PeImage BuildPeImage(const std::vector<ResourceBlock>& blocks,
     for (auto& [number, directory] : image.language_directories) directory += kResourceRaw;
     for (const auto& [key, entry] : entries) image.data_entries[key] = kResourceRaw + entry;
     return image;
+}
+
+// The bytes of a language pack whose blocks hold the given strings, all in one language.
+inline std::string PackBytes(const std::map<uint16_t, std::u16string>& strings,
+                             uint16_t language = kLanguageUsEnglish) {
+    std::map<uint16_t, std::vector<std::u16string>> blocks;
+    for (const auto& [id, text] : strings) {
+        auto& block = blocks[BlockOf(id)];
+        block.resize(16);
+        block[id & 15] = text;
+    }
+    std::vector<ResourceBlock> resources;
+    resources.reserve(blocks.size());
+    for (const auto& [number, texts] : blocks) {
+        resources.push_back({number, language, StringBlockBytes(texts)});
+    }
+    return BuildPeImage(resources).AsString();
 }
 
 }  // namespace quillora::testing

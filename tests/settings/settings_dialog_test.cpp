@@ -44,22 +44,6 @@ void Click(QWidget& dialog, const char* button) {
     if (auto* b = Child<QPushButton>(dialog, button)) b->click();
 }
 
-// The bytes of a language pack holding the given strings.
-std::string PackBytes(const std::map<uint16_t, std::u16string>& strings) {
-    std::map<uint16_t, std::vector<std::u16string>> blocks;
-    for (const auto& [id, text] : strings) {
-        auto& block = blocks[BlockOf(id)];
-        block.resize(16);
-        block[id & 15] = text;
-    }
-    std::vector<ResourceBlock> resources;
-    resources.reserve(blocks.size());
-    for (const auto& [number, texts] : blocks) {
-        resources.push_back({number, kLanguageUsEnglish, StringBlockBytes(texts)});
-    }
-    return BuildPeImage(resources).AsString();
-}
-
 class SettingsDialogTest : public UiTest {
 protected:
     void WritePack(const QString& name, const std::map<uint16_t, std::u16string>& strings) {
