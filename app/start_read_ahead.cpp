@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <chrono>
+#include <exception>
 #include <utility>
 
 namespace quillora {
@@ -43,7 +44,13 @@ PreparedNotesFile StartReadAhead::Take(const std::string& path) {
     const bool wanted = !path.empty() && DocumentPath(path) == DocumentPath(path_);
     path_.clear();
     if (!result_.valid()) return {};
-    PreparedNotesFile prepared = result_.get();
+    PreparedNotesFile prepared;
+    try {
+        prepared = result_.get();
+    } catch (const std::exception&) {
+        // A read ahead that ran out of memory leaves the file to be read at the tick.
+        return {};
+    }
     if (!wanted) return {};
     return prepared;
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <limits>
 
+#include "base/string_growth.h"
 #include "favorites/favorite_text.h"
 
 namespace quillora::favorites {
@@ -60,7 +61,8 @@ std::size_t RecordsHeld(std::string_view bytes) {
 FileContents ReadStart(const std::string& path, std::uint64_t max_bytes) {
     InputFile file = InputFile::Open(path, std::numeric_limits<std::int64_t>::max());
     if (!file.ok()) return {file.status(), {}};
-    std::string bytes(static_cast<std::size_t>(std::min(file.size(), max_bytes)), '\0');
+    std::string bytes;
+    ResizeForOverwrite(bytes, static_cast<std::size_t>(std::min(file.size(), max_bytes)));
     std::size_t done = 0;
     while (done < bytes.size()) {
         const std::int64_t got = file.ReadSome(bytes.data() + done, bytes.size() - done);
