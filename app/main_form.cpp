@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -17,6 +18,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <algorithm>
 
 #include "app/commands/document_commands.h"
 #include "app/commands/edit_commands.h"
@@ -74,6 +76,8 @@ namespace keys = settings_keys;
 
 TMainForm::TMainForm(AppContext& context, QWidget* parent)
     : QMainWindow(parent), context_(context) {
+    QElapsedTimer created;
+    created.start();
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(AppTitle());
     setWindowIcon(ApplicationIcon());
@@ -123,7 +127,11 @@ TMainForm::TMainForm(AppContext& context, QWidget* parent)
     start_timer_ = new QTimer(this);
     start_timer_->setObjectName(QStringLiteral("Timer"));
     start_timer_->setSingleShot(true);
-    start_timer_->setInterval(kStartTimerMs);
+    // The timer's 180 ms count from the window's creation, as a timer that belongs to the
+    // window runs while the rest of it is built. It starts only now, so that it cannot fire
+    // in a message box shown while the window is still being built.
+    start_timer_->setInterval(
+        static_cast<int>(std::max<qint64>(0, kStartTimerMs - created.elapsed())));
     // A coarse timer may fire up to 5 % late; the document is due on screen at the tick.
     start_timer_->setTimerType(Qt::PreciseTimer);
     connect(start_timer_, &QTimer::timeout, this, &TMainForm::TimerTimer);
