@@ -124,18 +124,7 @@ TMainForm::TMainForm(AppContext& context, QWidget* parent)
     command_line_ = ParseCommandLine(args);
     if (command_line_.maximize) setWindowState(windowState() | Qt::WindowMaximized);
 
-    start_timer_ = new QTimer(this);
-    start_timer_->setObjectName(QStringLiteral("Timer"));
-    start_timer_->setSingleShot(true);
-    // The timer's 180 ms count from the window's creation, as a timer that belongs to the
-    // window runs while the rest of it is built. It starts only now, so that it cannot fire
-    // in a message box shown while the window is still being built.
-    start_timer_->setInterval(
-        static_cast<int>(std::max<qint64>(0, kStartTimerMs - created.elapsed())));
-    // A coarse timer may fire up to 5 % late; the document is due on screen at the tick.
-    start_timer_->setTimerType(Qt::PreciseTimer);
-    connect(start_timer_, &QTimer::timeout, this, &TMainForm::TimerTimer);
-    start_timer_->start();
+    StartTheStartTimer(created.elapsed());
     read_ahead_ = new StartReadAhead(*this, StartFile());
     UpdateToolButtons();
 }
@@ -615,6 +604,21 @@ bool TMainForm::WriteNotesFileReporting(const QString& path) {
 }
 
 // --- start and close ---
+
+void TMainForm::StartTheStartTimer(qint64 elapsed_since_creation) {
+    start_timer_ = new QTimer(this);
+    start_timer_->setObjectName(QStringLiteral("Timer"));
+    start_timer_->setSingleShot(true);
+    // The timer's 180 ms count from the window's creation, as a timer that belongs to the
+    // window runs while the rest of it is built. It starts only now, so that it cannot fire
+    // in a message box shown while the window is still being built.
+    start_timer_->setInterval(
+        static_cast<int>(std::max<qint64>(0, kStartTimerMs - elapsed_since_creation)));
+    // A coarse timer may fire up to 5 % late; the document is due on screen at the tick.
+    start_timer_->setTimerType(Qt::PreciseTimer);
+    connect(start_timer_, &QTimer::timeout, this, &TMainForm::TimerTimer);
+    start_timer_->start();
+}
 
 void TMainForm::TimerTimer() {
     start_timer_->stop();

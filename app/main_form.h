@@ -142,6 +142,8 @@ private:
     bool RestoreLeftChanges(const LeftRecovery& left);
     QToolBar* ToolBar() const { return tool_bar_; }
     void NotesTreeChange();
+    // Starts the timer that opens the start file, 180 ms after the window's creation.
+    void StartTheStartTimer(qint64 elapsed_since_creation);
     void TimerTimer();
     // The file the start timer opens first: the command line's, else the last one when it is
     // to be opened again.
