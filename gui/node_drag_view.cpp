@@ -4,6 +4,7 @@
 #include <QDragMoveEvent>
 #include <QMimeData>
 #include <QPainter>
+#include <QPixmap>
 #include <QScrollBar>
 #include <QTimer>
 
@@ -23,7 +24,7 @@ NodeDragView::NodeDragView(QWidget* parent) : QTreeView(parent) {
     setDropIndicatorShown(false);  // the mark is painted here: into a node or before it
     setDragDropMode(QAbstractItemView::InternalMove);
     setDefaultDropAction(Qt::MoveAction);
-    setAutoScroll(false);
+    setAutoScroll(false);  // scrolling while dragging is done here, one line at a time
     auto_scroll_timer_ = new QTimer(this);
     auto_scroll_timer_->setInterval(kAutoScrollIntervalMs);
     connect(auto_scroll_timer_, &QTimer::timeout, this, &NodeDragView::AutoScrollStep);
@@ -41,15 +42,51 @@ int NodeDragView::AutoScrollBand() const {
 void NodeDragView::startDrag(Qt::DropActions) {
     NoteTreeModel* nodes = NodesModel();
     const QModelIndex current = currentIndex();
-    QMimeData* data = nodes && current.isValid() ? nodes->mimeData({current}) : nullptr;
+    if (!nodes || !current.isValid()) return;
+    QMimeData* data = nodes->mimeData({current});
     if (!data) return;
     auto* drag = new QDrag(this);
     drag->setMimeData(data);
+    const QRect rect = visualRect(current);
+    if (rect.isValid()) {
+        QPixmap pixmap(rect.size());
+        pixmap.fill(Qt::transparent);
+        viewport()->render(&pixmap, QPoint(), QRegion(rect));
+        drag->setPixmap(pixmap);
+        drag->setHotSpot(viewport()->mapFromGlobal(QCursor::pos()) - rect.topLeft());
+    }
     drag->exec(Qt::MoveAction, Qt::MoveAction);
-    MarkDropPlace(static_cast<int>(Place::kRefused), {});
+    ClearDropMark();
+}
+
+bool NodeDragView::DragOver(const QMimeData* data, QPoint pos) {
+    NoteTreeModel* nodes = NodesModel();
+    const QModelIndex target = indexAt(pos);
+    const Place place = nodes ? nodes->DropPlaceFor(data, target) : Place::kRefused;
+    DropMark mark = DropMark::kNone;
+    QRect rect;
+    if (place == Place::kInto || place == Place::kBefore) {
+        rect = visualRect(target);
+        mark = place == Place::kInto ? DropMark::kInto : DropMark::kBefore;
+    }
+    if (mark != drop_mark_ || rect != drop_rect_) {
+        drop_mark_ = mark;
+        drop_rect_ = rect;
+        viewport()->update();
+    }
+    return place != Place::kRefused;
+}
+
+void NodeDragView::ClearDropMark() {
+    auto_scroll_timer_->stop();
+    if (drop_mark_ == DropMark::kNone && drop_rect_.isNull()) return;
+    drop_mark_ = DropMark::kNone;
+    drop_rect_ = QRect();
+    viewport()->update();
 }
 
 void NodeDragView::dragEnterEvent(QDragEnterEvent* event) {
+    // Only nodes of this view are dragged here; files from the desktop go to the window.
     NoteTreeModel* nodes = NodesModel();
     if (event->source() != this || !nodes || nodes->DraggedNode(event->mimeData()) == kNoNode) {
         event->ignore();
@@ -61,46 +98,51 @@ void NodeDragView::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void NodeDragView::dragMoveEvent(QDragMoveEvent* event) {
-    NoteTreeModel* nodes = NodesModel();
-    if (event->source() != this || !nodes) {
+    if (event->source() != this) {
         event->ignore();
         return;
     }
     drag_pos_ = event->position().toPoint();
-    AutoScrollStep();
-    if (!auto_scroll_timer_->isActive()) auto_scroll_timer_->start();
-    const QModelIndex target = indexAt(drag_pos_);
-    const Place place = nodes->DropPlaceFor(event->mimeData(), target);
-    MarkDropPlace(static_cast<int>(place), visualRect(target));
-    if (place == Place::kRefused) {
-        event->ignore();
-    } else {
+    const int y = drag_pos_.y();
+    const bool in_band = y >= viewport()->height() - AutoScrollBand() || y <= AutoScrollBand() / 2;
+    if (in_band && !auto_scroll_timer_->isActive()) {
+        AutoScrollStep();
+        auto_scroll_timer_->start();
+    } else if (!in_band) {
+        auto_scroll_timer_->stop();
+    }
+    if (DragOver(event->mimeData(), drag_pos_)) {
         event->setDropAction(Qt::MoveAction);
         event->accept();
+    } else {
+        event->ignore();
     }
 }
 
 void NodeDragView::AutoScrollStep() {
     QScrollBar* bar = verticalScrollBar();
     const int y = drag_pos_.y();
+    const int before = bar->value();
     if (y >= viewport()->height() - AutoScrollBand()) {
         bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    } else if (y <= 0) {
+    } else if (y <= AutoScrollBand() / 2) {
         bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
     } else {
         auto_scroll_timer_->stop();
+        return;
     }
+    if (bar->value() != before) viewport()->repaint();
 }
 
 void NodeDragView::dragLeaveEvent(QDragLeaveEvent* event) {
-    MarkDropPlace(static_cast<int>(Place::kRefused), {});
+    ClearDropMark();
     event->accept();
 }
 
 void NodeDragView::dropEvent(QDropEvent* event) {
     NoteTreeModel* nodes = NodesModel();
     const QModelIndex target = indexAt(event->position().toPoint());
-    MarkDropPlace(static_cast<int>(Place::kRefused), {});
+    ClearDropMark();
     if (event->source() != this || !nodes ||
         !nodes->dropMimeData(event->mimeData(), Qt::MoveAction, -1, -1, target)) {
         event->ignore();
@@ -110,29 +152,18 @@ void NodeDragView::dropEvent(QDropEvent* event) {
     event->accept();
 }
 
-void NodeDragView::MarkDropPlace(int place, const QRect& rect) {
-    const bool marked =
-        place == static_cast<int>(Place::kInto) || place == static_cast<int>(Place::kBefore);
-    if (!marked) auto_scroll_timer_->stop();
-    const QRect shown = marked ? rect : QRect();
-    if (place == drop_place_ && shown == drop_rect_) return;
-    drop_place_ = marked ? place : 0;
-    drop_rect_ = shown;
-    viewport()->update();
-}
-
 void NodeDragView::paintEvent(QPaintEvent* event) {
     QTreeView::paintEvent(event);
-    if (drop_rect_.isNull()) return;
+    if (drop_mark_ == DropMark::kNone || drop_rect_.isNull()) return;
     QPainter painter(viewport());
     QPen pen(palette().color(QPalette::Highlight));
     pen.setWidth(2);
     painter.setPen(pen);
-    if (drop_place_ == static_cast<int>(Place::kInto)) {
+    if (drop_mark_ == DropMark::kInto) {
         painter.drawRect(drop_rect_.adjusted(1, 1, -1, -1));
     } else {
-        painter.drawLine(drop_rect_.left(), drop_rect_.top() + 1, viewport()->width(),
-                         drop_rect_.top() + 1);
+        const int y = drop_rect_.top() + 1;
+        painter.drawLine(drop_rect_.left(), y, viewport()->width(), y);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <QTreeView>
 
+class QMimeData;
 class QTimer;
 
 namespace quillora {
@@ -9,16 +10,21 @@ namespace quillora {
 class NoteTreeModel;
 
 // A tree view over a NoteTreeModel whose nodes move by dragging them inside the view: the drag
-// carries the current node, the model's drop rules decide whether the node under the pointer
-// takes it (into it or before it, marked while dragging), and the view scrolls one line at a
-// time while the pointer rests at its top or bottom edge. Drags from elsewhere are refused.
+// carries the current node (shown under the pointer as its row), the model's drop rules decide
+// whether the node under the pointer takes it (into it or before it, marked while dragging), and
+// the view scrolls one line at a time while the pointer rests in a band at its top or bottom
+// edge. Drags from elsewhere are refused.
 class NodeDragView : public QTreeView {
     Q_OBJECT
 public:
     explicit NodeDragView(QWidget* parent);
 
-    // The height of the band at the bottom edge where a drag scrolls the tree down; at the top
-    // edge the tree scrolls up while the pointer is at the edge itself.
+    // Where a drop at the pointer would put the dragged node, as the view marks it.
+    enum class DropMark { kNone, kInto, kBefore };
+    DropMark CurrentDropMark() const { return drop_mark_; }
+
+    // The height of the band at the bottom edge where a drag scrolls the tree down; the band at
+    // the top edge is half as high.
     int AutoScrollBand() const;
 
 protected:
@@ -32,12 +38,15 @@ protected:
     NoteTreeModel* NodesModel() const;
 
 private:
-    void MarkDropPlace(int place, const QRect& rect);
+    // Accepts or refuses the drag at `pos` and sets the drop mark.
+    bool DragOver(const QMimeData* data, QPoint pos);
+    void ClearDropMark();
+    // One line up or down while the pointer rests in a scroll band.
     void AutoScrollStep();
 
     QTimer* auto_scroll_timer_ = nullptr;
     QPoint drag_pos_;
-    int drop_place_ = 0;  // a NoteTreeModel::DropPlace
+    DropMark drop_mark_ = DropMark::kNone;
     QRect drop_rect_;
 };
 

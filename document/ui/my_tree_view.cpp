@@ -1,10 +1,9 @@
 #include "document/ui/my_tree_view.h"
 
-#include <QDrag>
-#include <QDragMoveEvent>
 #include <QFontMetricsF>
 #include <QHeaderView>
-#include <QMimeData>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScopedValueRollback>
 #include <QScrollBar>
@@ -12,12 +11,10 @@
 #include <QtMath>
 
 #include "document/ui/tree_title_delegate.h"
-#include "gui/note_tree_model.h"
 
 namespace quillora {
 
 namespace {
-constexpr int kAutoScrollIntervalMs = 80;
 constexpr int kButtonSize = 9;  // the box of an expand button, its frame included
 const QColor kLineColor(0x80, 0x80, 0x80);
 
@@ -39,23 +36,16 @@ void ExpandButton(QPainter& painter, QPoint centre, bool open, const QColor& bac
 }
 }  // namespace
 
-TMyTreeView::TMyTreeView(QWidget* parent) : QTreeView(parent) {
+TMyTreeView::TMyTreeView(QWidget* parent) : NodeDragView(parent) {
     setObjectName(QStringLiteral("NotesTree"));
     setHeaderHidden(true);
     setUniformRowHeights(true);  // keeps a 4000-node tree fast to lay out
     setIconSize(QSize(16, 16));
-    setSelectionMode(QAbstractItemView::SingleSelection);
     // Only the title shows the selection; the delegate paints it.
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setItemDelegate(new TreeTitleDelegate(*this));
     setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
     setExpandsOnDoubleClick(true);
-    setDragEnabled(true);
-    setAcceptDrops(true);
-    setDropIndicatorShown(false);  // the tree paints its own: into a node or before it
-    setDragDropMode(QAbstractItemView::InternalMove);
-    setDefaultDropAction(Qt::MoveAction);
-    setAutoScroll(false);  // scrolling while dragging is done below, one line at a time
     // Titles are never cut to the view's width: the one column is as wide as the widest shown
     // title (FitColumnToTitles) and the tree scrolls sideways, pixel by pixel.
     header()->setStretchLastSection(false);
@@ -70,17 +60,10 @@ TMyTreeView::TMyTreeView(QWidget* parent) : QTreeView(parent) {
         }
     });
 
-    auto_scroll_timer_ = new QTimer(this);
-    auto_scroll_timer_->setInterval(kAutoScrollIntervalMs);
-    connect(auto_scroll_timer_, &QTimer::timeout, this, &TMyTreeView::AutoScrollStep);
     refit_timer_ = new QTimer(this);
     refit_timer_->setSingleShot(true);
     refit_timer_->setInterval(0);
     connect(refit_timer_, &QTimer::timeout, this, &TMyTreeView::updateGeometries);
-}
-
-NoteTreeModel* TMyTreeView::NotesModel() const {
-    return qobject_cast<NoteTreeModel*>(model());
 }
 
 void TMyTreeView::SetLinesShown(bool on) {
@@ -95,16 +78,12 @@ void TMyTreeView::SetButtonsShown(bool on) {
     viewport()->update();
 }
 
-int TMyTreeView::AutoScrollBand() const {
-    return fontMetrics().height();
-}
-
 void TMyTreeView::keyPressEvent(QKeyEvent* event) {
     if (!IsEditingTitle() && key_down_ && key_down_(event)) {
         event->accept();
         return;
     }
-    QTreeView::keyPressEvent(event);
+    NodeDragView::keyPressEvent(event);
 }
 
 void TMyTreeView::mousePressEvent(QMouseEvent* event) {
@@ -127,13 +106,13 @@ void TMyTreeView::mousePressEvent(QMouseEvent* event) {
         setFocus(Qt::MouseFocusReason);
         return;
     }
-    QTreeView::mousePressEvent(event);
+    NodeDragView::mousePressEvent(event);
 }
 
 // Scrolling to the current node is the base view's auto-scroll, which is off for the sake of
 // dragging; a node that a key or a command selects is still brought into view.
 void TMyTreeView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
-    QTreeView::currentChanged(current, previous);
+    NodeDragView::currentChanged(current, previous);
     if (current.isValid() && !pressing_ && state() != QAbstractItemView::DraggingState) {
         scrollTo(current);
     }
@@ -146,7 +125,7 @@ void TMyTreeView::scrollTo(const QModelIndex& index, ScrollHint hint) {
         // The base view opens the folders above the node on the way: the node is being shown,
         // not hidden.
         QScopedValueRollback<bool> revealing(revealing_, true);
-        QTreeView::scrollTo(index, hint);
+        NodeDragView::scrollTo(index, hint);
     }
     if (!index.isValid()) return;
     bar->setValue(sideways);
@@ -164,7 +143,7 @@ void TMyTreeView::scrollTo(const QModelIndex& index, ScrollHint hint) {
 
 void TMyTreeView::dataChanged(const QModelIndex& top_left, const QModelIndex& bottom_right,
                               const QList<int>& roles) {
-    QTreeView::dataChanged(top_left, bottom_right, roles);
+    NodeDragView::dataChanged(top_left, bottom_right, roles);
     // A title may have grown or shrunk. Opening and closing all folders changes hundreds of
     // images one by one, so the titles are measured once, after the last change.
     refit_timer_->start();
@@ -173,18 +152,18 @@ void TMyTreeView::dataChanged(const QModelIndex& top_left, const QModelIndex& bo
 void TMyTreeView::resizeEvent(QResizeEvent* event) {
     // Only the view's width changed, not the titles: the measured width still holds.
     QScopedValueRollback<bool> resizing(resizing_, true);
-    QTreeView::resizeEvent(event);
+    NodeDragView::resizeEvent(event);
 }
 
 // Runs after every change of the rows shown: layouts, opened and closed folders, new, moved and
 // removed nodes, renamed nodes and the view's own resizing.
 void TMyTreeView::updateGeometries() {
     if (fitting_column_) {
-        QTreeView::updateGeometries();
+        NodeDragView::updateGeometries();
         return;
     }
     FitColumnToTitles(!resizing_);
-    QTreeView::updateGeometries();
+    NodeDragView::updateGeometries();
     if (folder_closed_on_current_) {
         folder_closed_on_current_ = false;
         // While the view scrolls to a node it opens the folders above it instead.
@@ -251,122 +230,6 @@ void TMyTreeView::SelectFolderHidingCurrent() {
 
 // The drag carries the selected node; the move itself is made by the drop, so nothing is removed
 // here when the drag ends (the base class would remove the dragged rows).
-void TMyTreeView::startDrag(Qt::DropActions) {
-    NoteTreeModel* notes = NotesModel();
-    const QModelIndex current = currentIndex();
-    if (!notes || !current.isValid()) return;
-    QMimeData* data = notes->mimeData({current});
-    if (!data) return;
-    auto* drag = new QDrag(this);
-    drag->setMimeData(data);
-    const QRect rect = visualRect(current);
-    if (rect.isValid()) {
-        QPixmap pixmap(rect.size());
-        pixmap.fill(Qt::transparent);
-        viewport()->render(&pixmap, QPoint(), QRegion(rect));
-        drag->setPixmap(pixmap);
-        drag->setHotSpot(viewport()->mapFromGlobal(QCursor::pos()) - rect.topLeft());
-    }
-    drag->exec(Qt::MoveAction, Qt::MoveAction);
-    ClearDropMark();
-}
-
-bool TMyTreeView::DragOver(const QMimeData* data, QPoint pos) {
-    NoteTreeModel* notes = NotesModel();
-    const QModelIndex target = indexAt(pos);
-    const NoteTreeModel::DropPlace place =
-        notes ? notes->DropPlaceFor(data, target) : NoteTreeModel::DropPlace::kRefused;
-    const bool accepted = place != NoteTreeModel::DropPlace::kRefused;
-    DropMark mark = DropMark::kNone;
-    QRect rect;
-    if (place == NoteTreeModel::DropPlace::kInto || place == NoteTreeModel::DropPlace::kBefore) {
-        rect = visualRect(target);
-        mark = place == NoteTreeModel::DropPlace::kInto ? DropMark::kInto : DropMark::kBefore;
-    }
-    if (mark != drop_mark_ || rect != drop_rect_) {
-        drop_mark_ = mark;
-        drop_rect_ = rect;
-        viewport()->update();
-    }
-    return accepted;
-}
-
-void TMyTreeView::ClearDropMark() {
-    auto_scroll_timer_->stop();
-    if (drop_mark_ == DropMark::kNone && drop_rect_.isNull()) return;
-    drop_mark_ = DropMark::kNone;
-    drop_rect_ = QRect();
-    viewport()->update();
-}
-
-void TMyTreeView::dragEnterEvent(QDragEnterEvent* event) {
-    // Only nodes of this tree are dragged here; files from the shell go to the window.
-    NoteTreeModel* notes = NotesModel();
-    if (event->source() != this || !notes || notes->DraggedNode(event->mimeData()) == kNoNode) {
-        event->ignore();
-        return;
-    }
-    event->setDropAction(Qt::MoveAction);
-    event->accept();
-    dragMoveEvent(event);
-}
-
-void TMyTreeView::dragMoveEvent(QDragMoveEvent* event) {
-    if (event->source() != this) {
-        event->ignore();
-        return;
-    }
-    drag_pos_ = event->position().toPoint();
-    const int y = drag_pos_.y();
-    const bool in_band = y >= viewport()->height() - AutoScrollBand() || y <= AutoScrollBand() / 2;
-    if (in_band && !auto_scroll_timer_->isActive()) {
-        AutoScrollStep();
-        auto_scroll_timer_->start();
-    } else if (!in_band) {
-        auto_scroll_timer_->stop();
-    }
-    if (DragOver(event->mimeData(), drag_pos_)) {
-        event->setDropAction(Qt::MoveAction);
-        event->accept();
-    } else {
-        event->ignore();
-    }
-}
-
-void TMyTreeView::AutoScrollStep() {
-    QScrollBar* bar = verticalScrollBar();
-    const int y = drag_pos_.y();
-    const int before = bar->value();
-    if (y >= viewport()->height() - AutoScrollBand()) {
-        bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    } else if (y <= AutoScrollBand() / 2) {
-        bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
-    } else {
-        auto_scroll_timer_->stop();
-        return;
-    }
-    if (bar->value() != before) viewport()->repaint();
-}
-
-void TMyTreeView::dragLeaveEvent(QDragLeaveEvent* event) {
-    ClearDropMark();
-    event->accept();
-}
-
-void TMyTreeView::dropEvent(QDropEvent* event) {
-    NoteTreeModel* notes = NotesModel();
-    const QModelIndex target = indexAt(event->position().toPoint());
-    ClearDropMark();
-    if (event->source() != this || !notes || !target.isValid() ||
-        !notes->canDropMimeData(event->mimeData(), Qt::MoveAction, -1, -1, target)) {
-        event->ignore();
-        return;
-    }
-    notes->dropMimeData(event->mimeData(), Qt::MoveAction, -1, -1, target);
-    event->setDropAction(Qt::MoveAction);
-    event->accept();
-}
-
 bool TMyTreeView::InBranchArea(const QModelIndex& index, QPoint pos) const {
     return pos.x() < visualRect(index).left();
 }
@@ -411,22 +274,7 @@ void TMyTreeView::drawRow(QPainter* painter, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const {
     QStyleOptionViewItem row = option;
     row.palette.setBrush(QPalette::Highlight, row.palette.brush(QPalette::Base));
-    QTreeView::drawRow(painter, row, index);
-}
-
-void TMyTreeView::paintEvent(QPaintEvent* event) {
-    QTreeView::paintEvent(event);
-    if (drop_mark_ == DropMark::kNone || drop_rect_.isNull()) return;
-    QPainter painter(viewport());
-    QPen pen(palette().color(QPalette::Highlight));
-    pen.setWidth(2);
-    painter.setPen(pen);
-    if (drop_mark_ == DropMark::kInto) {
-        painter.drawRect(drop_rect_.adjusted(1, 1, -1, -1));
-    } else {
-        const int y = drop_rect_.top() + 1;
-        painter.drawLine(drop_rect_.left(), y, viewport()->width(), y);
-    }
+    NodeDragView::drawRow(painter, row, index);
 }
 
 }  // namespace quillora

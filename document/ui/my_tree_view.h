@@ -1,15 +1,14 @@
 #pragma once
 
 #include <QFont>
-#include <QTreeView>
 #include <functional>
 #include <vector>
+
+#include "gui/node_drag_view.h"
 
 class QTimer;
 
 namespace quillora {
-
-class NoteTreeModel;
 
 // `NotesTree`: the tree control of the main window, a view of the note tree's model. Nodes move
 // by dragging them inside the tree (the model decides where a drop may land); titles are edited
@@ -18,7 +17,7 @@ class NoteTreeModel;
 // As the platform's tree control does, the tree scrolls sideways when titles are wider than it,
 // the selected node is always the current one and is scrolled into view, and closing a folder
 // that holds the selection selects that folder.
-class TMyTreeView : public QTreeView {
+class TMyTreeView : public NodeDragView {
     Q_OBJECT
 public:
     explicit TMyTreeView(QWidget* parent);
@@ -33,20 +32,12 @@ public:
 
     bool IsEditingTitle() const { return state() == QAbstractItemView::EditingState; }
 
-    // Where a drop at `pos` (viewport coordinates) would put the dragged node, for the drop
-    // indicator: into the node under the pointer or directly before it.
-    enum class DropMark { kNone, kInto, kBefore };
-    DropMark CurrentDropMark() const { return drop_mark_; }
-
     // Dotted lines joining each node to its parent and siblings, and the boxes with a plus or a
     // minus that open and close folders; both shown at the start.
     void SetLinesShown(bool on);
     void SetButtonsShown(bool on);
     bool LinesShown() const { return lines_shown_; }
     bool ButtonsShown() const { return buttons_shown_; }
-
-    // The height of the band at the top and the bottom edge where a drag scrolls the tree.
-    int AutoScrollBand() const;
 
     // Scrolls up and down as the base view does, and sideways so that the node's image and title
     // are shown from their left edge (the base view would show the column's left edge instead).
@@ -55,12 +46,6 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
-    void startDrag(Qt::DropActions supported_actions) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dragMoveEvent(QDragMoveEvent* event) override;
-    void dragLeaveEvent(QDragLeaveEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
     void drawBranches(QPainter* painter, const QRect& rect,
                       const QModelIndex& index) const override;
     void drawRow(QPainter* painter, const QStyleOptionViewItem& option,
@@ -72,12 +57,6 @@ protected:
     void updateGeometries() override;
 
 private:
-    NoteTreeModel* NotesModel() const;
-    // Accepts or refuses the drag at `pos` and sets the drop indicator.
-    bool DragOver(const QMimeData* data, QPoint pos);
-    void ClearDropMark();
-    // One line up or down while the pointer rests in a scroll band.
-    void AutoScrollStep();
     // Makes the column as wide as the widest shown title (and at least as wide as the view).
     void FitColumnToTitles(bool titles_changed);
     // The width of the widest row shown, from the column's left edge to the end of its title.
@@ -91,11 +70,7 @@ private:
 
     KeyDownHandler key_down_;
     MouseDownHandler mouse_down_;
-    DropMark drop_mark_ = DropMark::kNone;
-    QRect drop_rect_;
-    QTimer* auto_scroll_timer_ = nullptr;
     QTimer* refit_timer_ = nullptr;
-    QPoint drag_pos_;
     int titles_width_ = 0;
     QFont advances_font_;
     std::vector<qreal> latin1_advances_;  // the advance of each of the first 256 characters
