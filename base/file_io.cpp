@@ -72,7 +72,10 @@ constexpr std::size_t kMaxNameBytes = NAME_MAX;
 
 std::string TemporaryPrefix(const std::string& name) {
     const std::size_t room = kMaxNameBytes - 2 - kRandomDigits - kTemporarySuffix.size();
-    return "." + name.substr(0, room) + ".";
+    std::string prefix = ".";
+    prefix.append(name, 0, room);
+    prefix += '.';
+    return prefix;
 }
 
 std::string TemporaryName(const std::string& name) {
