@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstring>
 #include <ctime>
+#include <limits>
 #include <optional>
 #include <random>
 
@@ -190,11 +191,12 @@ std::int64_t InputFile::ReadSome(char* dest, std::size_t n) {
     }
 }
 
-FileContents ReadRegularFile(const std::string& path, std::uint64_t max_bytes) {
-    InputFile file = InputFile::Open(path, max_bytes);
-    if (!file.ok()) return {file.status(), {}};
+namespace {
+
+// Up to `n` bytes from the start of `file`; fewer when it shrank meanwhile.
+FileContents ReadUpTo(InputFile& file, std::size_t n) {
     std::string bytes;
-    ResizeForOverwrite(bytes, static_cast<std::size_t>(file.size()));
+    ResizeForOverwrite(bytes, n);
     std::size_t done = 0;
     while (done < bytes.size()) {
         const std::int64_t got = file.ReadSome(bytes.data() + done, bytes.size() - done);
@@ -204,6 +206,22 @@ FileContents ReadRegularFile(const std::string& path, std::uint64_t max_bytes) {
     }
     bytes.resize(done);
     return {FileReadStatus::Ok, std::move(bytes)};
+}
+
+}  // namespace
+
+FileContents ReadRegularFile(const std::string& path, std::uint64_t max_bytes) {
+    InputFile file = InputFile::Open(path, max_bytes);
+    if (!file.ok()) return {file.status(), {}};
+    return ReadUpTo(file, static_cast<std::size_t>(file.size()));
+}
+
+FileContents ReadFileStart(const std::string& path, std::uint64_t max_bytes, bool* cut) {
+    InputFile file = InputFile::Open(path, std::numeric_limits<std::uint64_t>::max());
+    if (!file.ok()) return {file.status(), {}};
+    FileContents start = ReadUpTo(file, static_cast<std::size_t>(std::min(file.size(), max_bytes)));
+    if (cut != nullptr) *cut = start.ok() && file.size() > start.bytes.size();
+    return start;
 }
 
 // ---------------------------------------------------------------------------------------------

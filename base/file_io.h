@@ -61,6 +61,10 @@ struct FileContents {
 // The whole of a regular file of at most `max_bytes` bytes.
 FileContents ReadRegularFile(const std::string& path, std::uint64_t max_bytes);
 
+// The first `max_bytes` bytes of a regular file of any size. `cut`, when given, tells whether the
+// file holds more than was read.
+FileContents ReadFileStart(const std::string& path, std::uint64_t max_bytes, bool* cut = nullptr);
+
 // ---------------------------------------------------------------------------------------------
 // Replacing
 

@@ -109,21 +109,12 @@ std::string NoteTextOfBytes(std::string_view bytes, bool as_rtf, bool truncated)
 }
 
 ImportedFile ReadImportFile(const std::string& path) {
-    InputFile file = InputFile::Open(path, UINT64_MAX);
-    if (!file.ok()) return {file.status(), {}};
     const bool as_rtf = HasRtfExtension(path);
-    const std::uint64_t cap = as_rtf ? kMaxRtfImportBytes : kMaxPlainImportBytes;
-    std::string bytes(static_cast<std::size_t>(std::min(file.size(), cap)), '\0');
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const std::int64_t got = file.ReadSome(bytes.data() + done, bytes.size() - done);
-        if (got < 0) return {FileReadStatus::ReadError, {}};
-        if (got == 0) break;  // the file shrank meanwhile
-        done += static_cast<std::size_t>(got);
-    }
-    bytes.resize(done);
-    const bool truncated = file.size() > done;
-    return {FileReadStatus::Ok, NoteTextOfBytes(bytes, as_rtf, truncated)};
+    bool truncated = false;
+    FileContents file =
+        ReadFileStart(path, as_rtf ? kMaxRtfImportBytes : kMaxPlainImportBytes, &truncated);
+    if (!file.ok()) return {file.status, {}};
+    return {FileReadStatus::Ok, NoteTextOfBytes(file.bytes, as_rtf, truncated)};
 }
 
 }  // namespace quillora

@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
-#include <limits>
 
-#include "base/string_growth.h"
 #include "favorites/favorite_text.h"
 
 namespace quillora::favorites {
@@ -55,23 +53,6 @@ std::size_t RecordsHeld(std::string_view bytes) {
     const int32_t count = GetInt(bytes, kCountOffset);
     if (count <= 0) return 0;
     return std::min(static_cast<std::size_t>(count), (bytes.size() - kHeaderSize) / kRecordSize);
-}
-
-// The first bytes of the file at `path`, at most `max_bytes` of them.
-FileContents ReadStart(const std::string& path, std::uint64_t max_bytes) {
-    InputFile file = InputFile::Open(path, std::numeric_limits<std::int64_t>::max());
-    if (!file.ok()) return {file.status(), {}};
-    std::string bytes;
-    ResizeForOverwrite(bytes, static_cast<std::size_t>(std::min(file.size(), max_bytes)));
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const std::int64_t got = file.ReadSome(bytes.data() + done, bytes.size() - done);
-        if (got < 0) return {FileReadStatus::ReadError, {}};
-        if (got == 0) break;
-        done += static_cast<std::size_t>(got);
-    }
-    bytes.resize(done);
-    return {FileReadStatus::Ok, std::move(bytes)};
 }
 
 FavoritesStatus StatusOf(FileReadStatus status) {
@@ -139,7 +120,7 @@ FavoritesContent ParseFavorites(std::string_view bytes, std::size_t max_records)
 
 FavoritesContent OpenFavoritesForMenu(const std::string& path, std::string_view default_root,
                                       std::string_view placeholder, const WriteFaults& faults) {
-    const FileContents file = ReadStart(path, kMaxReadBytes);
+    const FileContents file = ReadFileStart(path, kMaxReadBytes);
     if (file.ok()) return ParseFavorites(file.bytes);
     if (file.status != FileReadStatus::NotFound) return {FavoritesStatus::CannotOpen, {}, {}};
     const std::string fresh = DefaultFavorites(default_root, placeholder);
@@ -150,7 +131,7 @@ FavoritesContent OpenFavoritesForMenu(const std::string& path, std::string_view 
 }
 
 FavoritesContent ReadFavoritesForEditor(const std::string& path) {
-    const FileContents file = ReadStart(path, kMaxReadBytes);
+    const FileContents file = ReadFileStart(path, kMaxReadBytes);
     if (!file.ok()) return {StatusOf(file.status), {}, {}};
     return ParseFavorites(file.bytes);
 }
